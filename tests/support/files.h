@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace zrv::test {
+
+/// A fresh folder for one test, removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::filesystem::path& relative) const {
+    return path_ / relative;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+/// The bytes of a file; fails the test (and returns "") when it cannot be read.
+std::string readFile(const std::filesystem::path& file);
+
+/// Writes `bytes` to `file`, creating or emptying it.
+void writeFile(const std::filesystem::path& file, const std::string& bytes);
+
+/// Every regular file under `folder`, by relative path, with its bytes.
+std::map<std::string, std::string> filesUnder(const std::filesystem::path& folder);
+
+}  // namespace zrv::test

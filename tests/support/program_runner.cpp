@@ -1,0 +1,115 @@
+#include "program_runner.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+
+namespace zrv::test {
+
+std::filesystem::path loopbackExecutable() {
+  return ZRV_LOOPBACK_EXECUTABLE;
+}
+
+ProgramResult runProgram(const std::filesystem::path& folder, const std::string& input,
+                         const RunOptions& options) {
+  // A child that exits before reading all its input must not kill the test with SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  const std::filesystem::path executable =
+      options.executable.empty() ? loopbackExecutable() : options.executable;
+  int toChild[2];
+  int fromChild[2];
+  if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) {
+    ADD_FAILURE() << "pipe: " << std::strerror(errno);
+    return {};
+  }
+  std::vector<std::string> argv{executable.string()};
+  argv.insert(argv.end(), options.arguments.begin(), options.arguments.end());
+
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(toChild[0], STDIN_FILENO);
+    dup2(fromChild[1], STDOUT_FILENO);
+    if (options.fileSizeLimit) {
+      rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (chdir(folder.c_str()) != 0) {
+      _exit(126);
+    }
+    std::vector<char*> args;
+    for (std::string& arg : argv) {
+      args.push_back(arg.data());
+    }
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  close(toChild[0]);
+  close(fromChild[1]);
+
+  ProgramResult result;
+  std::size_t written = 0;
+  int inFd = toChild[1];
+  if (input.empty()) {
+    close(inFd);
+    inFd = -1;
+  } else {
+    fcntl(inFd, F_SETFL, O_NONBLOCK);
+  }
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
+  bool outOpen = true;
+  while (outOpen) {
+    pollfd fds[2] = {{fromChild[0], POLLIN, 0}, {inFd, POLLOUT, 0}};
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      kill(child, SIGKILL);
+      result.timedOut = true;
+      break;
+    }
+    if (poll(fds, inFd >= 0 ? 2 : 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
+      break;
+    }
+    if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
+      char buffer[65536];
+      const ssize_t got = read(fromChild[0], buffer, sizeof buffer);
+      if (got > 0) {
+        result.out.append(buffer, static_cast<std::size_t>(got));
+      } else if (got == 0 || errno != EINTR) {
+        outOpen = false;
+      }
+    }
+    if (inFd >= 0 && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
+      const ssize_t put = write(inFd, input.data() + written, input.size() - written);
+      if (put > 0) {
+        written += static_cast<std::size_t>(put);
+      }
+      if ((put < 0 && errno != EAGAIN) || written == input.size()) {
+        close(inFd);
+        inFd = -1;
+      }
+    }
+  }
+  if (inFd >= 0) {
+    close(inFd);
+  }
+  close(fromChild[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (WIFEXITED(status)) {
+    result.status = WEXITSTATUS(status);
+  } else if (WIFSIGNALED(status)) {
+    result.signal = WTERMSIG(status);
+  }
+  return result;
+}
+
+}  // namespace zrv::test
