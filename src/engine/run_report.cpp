@@ -1,11 +1,46 @@
 #include "engine/run_report.h"
 
+#include <chrono>
+#include <ostream>
+
 #include "app/run_state.h"
+#include "engine/engine_messages.h"
 
 namespace zrv {
 
-// Placeholder until the phase is written.
-PhaseResult writeRunReport(RunState&) {
+namespace {
+
+void writeUnknownWordsFile(RunState& state) {
+  // The set is ordered by byte value already; each entry is flushed as it is written.
+  for (const std::string& entry : state.unknownWordsSet) {
+    state.unknownWord = entry;
+    state.unknownWords << state.unknownWord << std::endl;
+  }
+}
+
+void printSummary(RunState& state) {
+  std::ostream& out = state.console.out;
+  out << std::endl << kSummaryCompletedIn << state.secondsTaken;
+  if (state.warningCount == 0) {
+    out << kSummaryWrittenTo << state.customFileName << kSummaryOutputFolder << std::endl
+        << std::endl;
+    return;
+  }
+  out << kSummaryWith << state.warningCount << kSummaryWarningsAnd << std::endl
+      << kSummaryWrittenToLine2 << state.customFileName << kSummaryPleaseCheck << std::endl
+      << state.customFileName << kSummaryUnknownWordsFolder << std::endl
+      << kSummaryLastLine << std::endl
+      << std::endl;
+}
+
+}  // namespace
+
+PhaseResult writeRunReport(RunState& state) {
+  writeUnknownWordsFile(state);
+  // The time covers the reading loop, the user's answers at choice prompts and the file above.
+  state.endTime = std::chrono::steady_clock::now();
+  state.secondsTaken = std::chrono::duration<double>(state.endTime - state.startTime).count();
+  printSummary(state);
   return PhaseResult::kGoOn;
 }
 

@@ -1,0 +1,172 @@
+#include "engine/word_scanner.h"
+
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+#include "app/run_state.h"
+#include "app/text_filters.h"
+#include "engine/case_transfer.h"
+#include "engine/choice_prompt.h"
+#include "engine/engine_messages.h"
+
+namespace zrv {
+
+namespace {
+
+// The "C" locale's tests on a byte's unsigned value: only A-Z and a-z are letters.
+bool isUpperCaseLetter(char byte) {
+  return byte >= 'A' && byte <= 'Z';
+}
+
+bool isWordByte(char byte) {
+  return isUpperCaseLetter(byte) || (byte >= 'a' && byte <= 'z') || byte == '\'';
+}
+
+void put(std::streambuf& out, const std::string& text) {
+  out.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void warnUnknownWord(RunState& state) {
+  state.transliterationFound = false;
+  state.warningCount += 1;
+  state.unknownWordsSet.insert(toLowerCase(state.currentWord));
+  state.console.out << kCouldNotFindPrefix << state.currentWordWithoutSingleEdgeQuotes << '"'
+                    << std::endl;
+}
+
+/// Fills the option map from the lookup rows under the names policy and settles whether the word
+/// is written in a Zorvian form. Returns kHalt when the input ends at the choice prompt.
+PhaseResult gatherCandidates(RunState& state, const std::vector<LookupRow>& rows) {
+  state.nameFound = false;
+  state.zrvWordOptionsMap.clear();
+  state.zrvTransliterationsFoundForCurrentWord.clear();
+  state.optionNumber = 1;
+  state.userTransliterationSelection.clear();
+  state.transliterationFound = true;
+
+  // The names policy looks at the word as scanned: "'Bill" does not begin with a capital.
+  const bool beginsWithCapital = isUpperCaseLetter(state.currentWord.front());
+  for (const LookupRow& row : rows) {
+    if (!row.isName || state.transliterateNames) {
+      state.currentZrvWord = row.zorvianWord;
+      if (state.zrvTransliterationsFoundForCurrentWord.insert(state.currentZrvWord).second) {
+        state.zrvWordOptionsMap.emplace(std::to_string(state.optionNumber), state.currentZrvWord);
+        state.optionNumber += 1;
+      }
+    }
+    if (row.isName) {
+      state.nameFound = true;
+      if (!state.transliterateNames && beginsWithCapital) {
+        state.console.out << kNameKeptPrefix << state.currentWord << kNameKeptLine1End << std::endl
+                          << kNameKeptLine2 << std::endl;
+      }
+    }
+  }
+
+  if (state.zrvWordOptionsMap.empty()) {
+    state.transliterationFound = false;
+  } else if (state.nameFound && !state.transliterateNames && beginsWithCapital) {
+    state.transliterationFound = false;
+  }
+  // The prompt runs even for a word already settled as kept; its answer then changes nothing.
+  if (state.zrvWordOptionsMap.size() > 1) {
+    return chooseTransliteration(state);
+  }
+  return PhaseResult::kGoOn;
+}
+
+void writeWord(RunState& state) {
+  std::streambuf& out = *state.outputWriter.rdbuf();
+  if (!state.transliterationFound) {
+    put(out, state.currentWord);
+  } else {
+    if (state.hasLeadingApostrophe) {
+      out.sputc('\'');
+    }
+    // Only the English word's first and last letters decide the case of the whole form.
+    if (!state.firstLetterIsUpperCase) {
+      put(out, state.currentZrvWord);
+    } else if (!state.lastLetterIsUpperCase) {
+      put(out, capitalizeFirstLetter(state.currentZrvWord));
+    } else {
+      put(out, toUpperCase(state.currentZrvWord));
+    }
+    if (state.hasTrailingApostrophe) {
+      out.sputc('\'');
+    }
+  }
+  out.sputc(state.sentenceCharacter);
+}
+
+/// Looks the non-empty state.currentWord up, settles it and writes it with its delimiter.
+PhaseResult lookUpAndWriteWord(RunState& state, std::vector<LookupRow>& rows) {
+  state.hasLeadingApostrophe = state.currentWord.front() == '\'';
+  state.hasTrailingApostrophe = state.currentWord.back() == '\'';
+  state.currentWordLowerCaseAndEscaped =
+      escapeSingleQuotes(toLowerCase(state.currentWordWithoutSingleEdgeQuotes));
+  if (lookupWord(state, state.sqlTableToUse, state.currentWordLowerCaseAndEscaped, rows) ==
+      PhaseResult::kHalt) {
+    return PhaseResult::kHalt;
+  }
+  if (rows.empty()) {
+    warnUnknownWord(state);
+  } else if (gatherCandidates(state, rows) == PhaseResult::kHalt) {
+    return PhaseResult::kHalt;
+  }
+  writeWord(state);
+  finalizeStatement(state);
+  return PhaseResult::kGoOn;
+}
+
+/// Ends the word collected so far at the delimiter state.sentenceCharacter.
+PhaseResult endWord(RunState& state, std::vector<LookupRow>& rows) {
+  state.currentWordWithoutSingleEdgeQuotes = removeSingleEdgeQuotes(state.currentWord);
+  const std::string& caseBasis = state.currentWordWithoutSingleEdgeQuotes;
+  if (!caseBasis.empty() && isUpperCaseLetter(caseBasis.front())) {
+    state.firstLetterIsUpperCase = true;
+    // A one-letter word (I, A) has the same first and last byte: it takes the all-capitals form.
+    if (isUpperCaseLetter(caseBasis.back())) {
+      state.lastLetterIsUpperCase = true;
+    }
+  }
+
+  if (state.currentWord.empty()) {
+    state.outputWriter.rdbuf()->sputc(state.sentenceCharacter);
+  } else if (lookUpAndWriteWord(state, rows) == PhaseResult::kHalt) {
+    return PhaseResult::kHalt;
+  }
+
+  state.currentWord.clear();
+  state.firstLetterIsUpperCase = false;
+  state.lastLetterIsUpperCase = false;
+  return PhaseResult::kGoOn;
+}
+
+}  // namespace
+
+PhaseResult transliterateSentence(RunState& state, std::vector<LookupRow>& rows) {
+  state.currentWord.clear();
+  state.currentZrvWord.clear();
+  state.transliterationFound = false;
+  state.firstLetterIsUpperCase = false;
+  state.lastLetterIsUpperCase = false;
+  state.positionInSentence = 0;
+
+  // By index over the sentence itself: a word costs nothing that grows with the sentence.
+  const std::string& sentence = state.currentSentence;
+  for (std::size_t at = 0; at < sentence.size(); ++at) {
+    state.positionInSentence += 1;
+    state.sentenceCharacter = sentence[at];
+    if (isWordByte(state.sentenceCharacter)) {
+      state.currentWord.push_back(state.sentenceCharacter);
+    } else if (endWord(state, rows) == PhaseResult::kHalt) {
+      return PhaseResult::kHalt;
+    }
+  }
+  // Every sentence ends with a delimiter (its mark, or the space added at the end of the input),
+  // so no word is left over here.
+  return PhaseResult::kGoOn;
+}
+
+}  // namespace zrv
