@@ -1,0 +1,61 @@
+#include "sync/database_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "app/run_state.h"
+
+namespace zrv {
+
+void readLocalDatabase(RunState& state) {
+  // A words database is large: taking it in big blocks through the stream buffer gives the
+  // same bytes as taking it byte by byte, at a fraction of the time.
+  std::error_code error;
+  const std::uintmax_t expected = std::filesystem::file_size(kDatabaseFileName, error);
+  std::string& contents = state.dbContents;
+  std::streambuf& buffer = *state.dbFileReader.rdbuf();
+  if (!error && expected > 0) {
+    const std::size_t start = contents.size();
+    contents.resize(start + expected);
+    const std::streamsize got =
+        buffer.sgetn(contents.data() + start, static_cast<std::streamsize>(expected));
+    contents.resize(start + static_cast<std::size_t>(got > 0 ? got : 0));
+  }
+  // The file may have grown since its size was taken; whatever is left still belongs to it.
+  // It goes through a separate block so that the whole text is not moved to a larger buffer
+  // just to find the end of the file.
+  std::vector<char> block(1 << 16);
+  std::streamsize got;
+  while ((got = buffer.sgetn(block.data(), static_cast<std::streamsize>(block.size()))) > 0) {
+    contents.append(block.data(), static_cast<std::size_t>(got));
+  }
+  state.dbFileReader.close();
+}
+
+bool storeDownloadedDatabase(RunState& state) {
+  std::ofstream& writer = state.dbFileWriter;
+  writer.open(kDownloadFileName, std::ios::out | std::ios::trunc | std::ios::binary);
+  bool stored = writer.is_open();
+  if (stored) {
+    writer.write(state.curlResultDb.data(),
+                 static_cast<std::streamsize>(state.curlResultDb.size()));
+    writer.flush();
+    stored = writer.good();
+    writer.close();
+    stored = stored && !writer.fail();
+  }
+  if (stored) {
+    // rename replaces the old file in one step: a reader sees the old bytes or the new ones.
+    stored = std::rename(kDownloadFileName, kDatabaseFileName) == 0;
+  }
+  if (!stored) {
+    writer.close();
+    std::error_code ignored;
+    std::filesystem::remove(kDownloadFileName, ignored);
+  }
+  return stored;
+}
+
+}  // namespace zrv
