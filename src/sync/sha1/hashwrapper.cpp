@@ -22,10 +22,14 @@ void hashwrapper::selfTest() {
 }
 
 std::string hashwrapper::digestOfString(std::string text) {
+  return digestOfView(text);
+}
+
+std::string hashwrapper::digestOfView(std::string_view bytes) {
   startContext();
   // One addToContext call takes at most a 32-bit count; longer texts go in several, so a text
   // of 4 GiB or more is digested whole instead of being cut off at its low 32 bits.
-  addInPieces(*this, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+  addInPieces(*this, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
               std::numeric_limits<std::uint32_t>::max());
   return finishDigest();
 }

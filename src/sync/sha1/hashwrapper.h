@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zrv {
 
@@ -32,6 +33,10 @@ class hashwrapper {
   virtual std::string digestOfString(std::string text);
   /// The digest text of the file's bytes; throws hlException code 1 when it cannot be read.
   virtual std::string digestOfFile(std::string fileName);
+
+  /// As digestOfString, on bytes the caller keeps: a large text (a whole words database) is
+  /// digested where it lies instead of being copied first. Never throws.
+  std::string digestOfView(std::string_view bytes);
 
  protected:
   std::string selfTestText;
