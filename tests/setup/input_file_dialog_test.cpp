@@ -182,8 +182,9 @@ TEST_F(InputFileDialog, CustomFileGivesItsBaseNameToTheResultFiles) {
     writeFile(folder / c.file, "Hi.");
     std::filesystem::create_directory(folder / "output");
     std::filesystem::create_directory(folder / "unknown_words");
-    words.write(folder / "zrv_words.db");
-    server.publish(words.bytes());
+    const std::string database = words.bytes();
+    writeFile(folder / "zrv_words.db", database);
+    server.publish(database);
     std::string typed = c.typed;
     if (typed[0] == '@') {
       typed = folder.path().string() + typed.substr(1);
