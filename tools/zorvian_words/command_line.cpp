@@ -1,0 +1,198 @@
+#include "command_line.h"
+
+#include <charconv>
+#include <iomanip>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "database_builder.h"
+#include "publisher.h"
+#include "static_server.h"
+#include "words/accent_catalog.h"
+
+#ifndef ZRV_TOOL_VERSION
+#error "ZRV_TOOL_VERSION must name the version that publish writes"
+#endif
+
+namespace zrv::words_tool {
+namespace {
+
+constexpr int kDefaultPort = 47700;
+
+struct Options {
+  std::map<std::string, std::string> values;
+  bool help = false;
+};
+
+// Reads "--name VALUE" and "--name=VALUE" pairs; every option takes a value except --help.
+bool parseOptions(const std::vector<std::string>& arguments, const std::set<std::string>& known,
+                  Options& options, std::string& error) {
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    std::string name = arguments[i];
+    if (name == "--help" || name == "-h") {
+      options.help = true;
+      continue;
+    }
+    std::optional<std::string> value;
+    if (const std::size_t equals = name.find('='); equals != std::string::npos) {
+      value = name.substr(equals + 1);
+      name.resize(equals);
+    }
+    if (!known.contains(name)) {
+      error = "unknown option '" + name + "' for " + arguments[0];
+      return false;
+    }
+    if (!value) {
+      if (i + 1 >= arguments.size()) {
+        error = "the option " + name + " needs a value";
+        return false;
+      }
+      value = arguments[++i];
+    }
+    options.values[name] = *value;
+  }
+  return true;
+}
+
+std::string valueOr(const Options& options, const std::string& name, std::string fallback) {
+  const auto found = options.values.find(name);
+  return found == options.values.end() ? fallback : found->second;
+}
+
+int usageError(std::ostream& err, const std::string& error) {
+  err << "zorvian-words: " << error << "\nTry 'zorvian-words --help'." << std::endl;
+  return kStatusUsage;
+}
+
+int failed(std::ostream& err, const std::string& error) {
+  err << "zorvian-words: " << error << std::endl;
+  return kStatusFailed;
+}
+
+int build(const Options& options, std::ostream& out, std::ostream& err) {
+  BuildSources sources;
+  sources.dictionary = valueOr(options, "--dictionary", sources.dictionary.string());
+  sources.wordList = valueOr(options, "--word-list", sources.wordList.string());
+  if (options.values.contains("--heteronyms")) {
+    sources.heteronymList = options.values.at("--heteronyms");
+  }
+  const std::filesystem::path output = valueOr(options, "--output", "zrv_words.db");
+  BuildReport report;
+  std::string error;
+  if (!buildWordsDatabase(sources, output, report, error)) {
+    return failed(err, error);
+  }
+  out << "Built " << output.string() << " from " << report.words << " words in " << std::fixed
+      << std::setprecision(1) << report.seconds << " s: " << report.bytes << " bytes." << std::endl;
+  for (std::size_t t = 0; t < accentCatalog.size(); ++t) {
+    out << "  " << std::left << std::setw(32) << accentCatalog[t].tableName << std::right
+        << std::setw(8) << report.rowsPerTable[t] << " rows" << std::endl;
+  }
+  return kStatusDone;
+}
+
+int publish(const Options& options, std::ostream& out, std::ostream& err) {
+  if (!options.values.contains("--root")) {
+    return usageError(err, "publish needs --root DIR");
+  }
+  const std::filesystem::path database = valueOr(options, "--database", "zrv_words.db");
+  PublishReport report;
+  std::string error;
+  if (!publishWordsDatabase(database, options.values.at("--root"),
+                            valueOr(options, "--tool-version", ZRV_TOOL_VERSION), report, error)) {
+    return failed(err, error);
+  }
+  out << "Published " << database.string() << " in " << report.folder.string() << " (SHA-1 "
+      << report.digest << ")." << std::endl;
+  return kStatusDone;
+}
+
+int serve(const Options& options, std::ostream& out, std::ostream& err) {
+  if (!options.values.contains("--root")) {
+    return usageError(err, "serve needs --root DIR");
+  }
+  const std::string portText = valueOr(options, "--port", std::to_string(kDefaultPort));
+  int port = -1;
+  const char* last = portText.data() + portText.size();
+  const auto [end, ec] = std::from_chars(portText.data(), last, port);
+  if (ec != std::errc() || end != last || port < 0 || port > 65535) {
+    return usageError(err, "--port needs a number from 0 to 65535, not '" + portText + "'");
+  }
+  return serveUntilSignalled(options.values.at("--root"), port, out, err);
+}
+
+}  // namespace
+
+std::string helpText() {
+  return "Usage: zorvian-words <command> [options]\n"
+         "\n"
+         "Makes, publishes and serves the words database of the Zorvian Transliteration Tool.\n"
+         "\n"
+         "Commands:\n"
+         "  build     Build zrv_words.db: the 24 accent tables, from a pronouncing dictionary\n"
+         "            and a word list.\n"
+         "      --dictionary FILE   CMU pronouncing dictionary\n"
+         "                          (default "
+         "/usr/share/pocketsphinx/model/en-us/cmudict-en-us.dict)\n"
+         "      --word-list FILE    word list that tells names from common words\n"
+         "                          (default /usr/share/dict/american-english)\n"
+         "      --heteronyms FILE   the heteronyms that keep several pronunciations\n"
+         "                          (default the list built into this tool)\n"
+         "      --output FILE       database to write (default zrv_words.db)\n"
+         "  publish   Lay out a repository folder: <root>/" +
+         std::string(kRepositoryFolder) +
+         "/\n"
+         "            with zrv_words.db, db_hash.sha1 and tool_version.txt.\n"
+         "      --root DIR          repository folder (required)\n"
+         "      --database FILE     database to publish (default zrv_words.db)\n"
+         "      --tool-version TEXT tool version to publish (default " ZRV_TOOL_VERSION
+         ")\n"
+         "  serve     Serve a repository folder over HTTP on 127.0.0.1 until SIGINT or SIGTERM.\n"
+         "      --root DIR          repository folder (required)\n"
+         "      --port N            port; 0 picks a free one (default " +
+         std::to_string(kDefaultPort) +
+         ")\n"
+         "\n"
+         "  -h, --help    Show this help.\n"
+         "\n"
+         "Exit status: 0 done, 1 the command failed, 2 the command line was not understood.\n";
+}
+
+int runWordsTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  if (arguments.empty()) {
+    return usageError(err, "no command given");
+  }
+  const std::string& command = arguments.front();
+  if (command == "--help" || command == "-h" || command == "help") {
+    out << helpText();
+    return kStatusDone;
+  }
+  const std::map<std::string, std::set<std::string>> knownOptions = {
+      {"build", {"--dictionary", "--word-list", "--heteronyms", "--output"}},
+      {"publish", {"--root", "--database", "--tool-version"}},
+      {"serve", {"--root", "--port"}},
+  };
+  const auto known = knownOptions.find(command);
+  if (known == knownOptions.end()) {
+    return usageError(err, "unknown command '" + command + "'");
+  }
+  Options options;
+  std::string error;
+  if (!parseOptions(arguments, known->second, options, error)) {
+    return usageError(err, error);
+  }
+  if (options.help) {
+    out << helpText();
+    return kStatusDone;
+  }
+  if (command == "build") {
+    return build(options, out, err);
+  }
+  if (command == "publish") {
+    return publish(options, out, err);
+  }
+  return serve(options, out, err);
+}
+
+}  // namespace zrv::words_tool

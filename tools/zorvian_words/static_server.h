@@ -1,0 +1,47 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace httplib {
+class Server;
+}
+
+namespace zrv::words_tool {
+
+/// The address the server binds: loopback only, so nothing outside this machine can reach it.
+inline constexpr const char* kLoopbackAddress = "127.0.0.1";
+
+/// A static HTTP server for a repository folder: GET and HEAD of any file below the root return
+/// its bytes unchanged; anything else is 404. One object serves once.
+class StaticServer {
+ public:
+  StaticServer();
+  ~StaticServer();
+  StaticServer(const StaticServer&) = delete;
+  StaticServer& operator=(const StaticServer&) = delete;
+
+  /// Binds kLoopbackAddress:`port` (0 picks a free port) for the files under `root`. Returns false
+  /// with `error` when the root is no folder or the port cannot be bound.
+  bool bind(const std::filesystem::path& root, int port, std::string& error);
+  /// The bound port; 0 before a successful bind.
+  int port() const { return port_; }
+  /// Answers requests until stop(); blocks. Returns false when the server could not run.
+  bool serve();
+  /// Ends serve() from any thread; harmless when it is not running.
+  void stop();
+
+ private:
+  std::unique_ptr<httplib::Server> server_;
+  int port_ = 0;
+};
+
+/// The serve command: binds, prints "Serving <root> at http://127.0.0.1:<port>" to `out` and
+/// answers until SIGINT or SIGTERM arrives, then prints "Stopped." and returns 0. Returns 1, with
+/// the reason on `err`, when the server cannot bind or run.
+int serveUntilSignalled(const std::filesystem::path& root, int port, std::ostream& out,
+                        std::ostream& err);
+
+}  // namespace zrv::words_tool
