@@ -37,25 +37,24 @@ void readLocalDatabase(RunState& state) {
 bool storeDownloadedDatabase(RunState& state) {
   std::ofstream& writer = state.dbFileWriter;
   writer.open(kDownloadFileName, std::ios::out | std::ios::trunc | std::ios::binary);
-  bool stored = writer.is_open();
-  if (stored) {
-    writer.write(state.curlResultDb.data(),
-                 static_cast<std::streamsize>(state.curlResultDb.size()));
-    writer.flush();
-    stored = writer.good();
-    writer.close();
-    stored = stored && !writer.fail();
+  if (!writer.is_open()) {
+    // Nothing was created, so whatever stands under that name is not ours to remove.
+    return false;
   }
-  if (stored) {
-    // rename replaces the old file in one step: a reader sees the old bytes or the new ones.
-    stored = std::rename(kDownloadFileName, kDatabaseFileName) == 0;
-  }
-  if (!stored) {
-    writer.close();
+  const std::string& bytes = state.curlResultDb;
+  writer.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  writer.flush();
+  bool stored = writer.good();
+  writer.close();
+  stored = stored && !writer.fail();
+  // rename replaces the old file in one step, so the database is either the old bytes or the
+  // new ones, never a part of either.
+  if (!stored || std::rename(kDownloadFileName, kDatabaseFileName) != 0) {
     std::error_code ignored;
     std::filesystem::remove(kDownloadFileName, ignored);
+    return false;
   }
-  return stored;
+  return true;
 }
 
 }  // namespace zrv
