@@ -57,6 +57,11 @@ RepositoryServer::RepositoryServer(int port) : server_(std::make_unique<httplib:
   }
   // bind_to_port also listens, so requests queue up until the thread accepts them.
   thread_ = std::thread([this] { server_->listen_after_bind(); });
+  // stop() does nothing until the accept loop runs, so a server destroyed right after it was
+  // made would otherwise keep its thread, and the destructor's join, waiting for ever.
+  while (!server_->is_running()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 RepositoryServer::~RepositoryServer() {
