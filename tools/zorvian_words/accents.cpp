@@ -164,7 +164,8 @@ void trapBathSplit(WordSounds& word, bool beforeNasals) {
       }
     } else if (beforeNasals && is(s, n, P::N) && isAnyOf(s, n + 1, {P::T, P::S, P::CH})) {
       bath = closesSyllable(s, n + 2) || weakVowelAt(s, n + 2);  // "dance", "chant", "branch"
-    } else if (beforeNasals && is(s, n, P::M) && is(s, n + 1, P::P) && is(s, n + 2, P::L)) {
+    } else if (beforeNasals && is(s, n, P::M) && is(s, n + 1, P::P) &&
+               (is(s, n + 2, P::L) || (is(s, n + 2, P::AH) && is(s, n + 3, P::L)))) {
       bath = true;  // "sample", "example"
     }
     if (bath) {

@@ -3,6 +3,7 @@
 #include <httplib.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <ctime>
@@ -29,6 +30,12 @@ bool StaticServer::bind(const std::filesystem::path& root, int port, std::string
   for (const char* extension : {"db", "sha1", "txt"}) {
     server_->set_file_extension_and_mimetype_mapping(extension, "application/octet-stream");
   }
+  // The library's default also sets SO_REUSEPORT, which would let a second server share the port
+  // with a stale one; only SO_REUSEADDR is kept, so a restart need not wait out TIME_WAIT.
+  server_->set_socket_options([](socket_t socket) {
+    int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   if (port == 0) {
     port_ = server_->bind_to_any_port(kLoopbackAddress);
   } else if (server_->bind_to_port(kLoopbackAddress, port)) {
@@ -82,12 +89,7 @@ int serveUntilSignalled(const std::filesystem::path& root, int port, std::ostrea
     const int got = sigtimedwait(&stopSignals, nullptr, &pollInterval);
     signalled = got == SIGINT || got == SIGTERM;
   }
-  // A stop that comes before the listener has started is lost, so it is repeated until it ends.
-  const timespec retryInterval{0, 10'000'000};
-  while (!ended) {
-    server.stop();
-    nanosleep(&retryInterval, nullptr);
-  }
+  server.stop();
   listener.join();
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   if (!signalled && !served) {

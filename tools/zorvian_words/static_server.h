@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -28,14 +29,18 @@ class StaticServer {
   bool bind(const std::filesystem::path& root, int port, std::string& error);
   /// The bound port; 0 before a successful bind.
   int port() const { return port_; }
-  /// Answers requests until stop(); blocks. Returns false when the server could not run.
+  /// Answers requests until stop(); blocks. Returns false when the server could not run or was
+  /// stopped before it started.
   bool serve();
-  /// Ends serve() from any thread; harmless when it is not running.
+  /// Ends serve() from another thread and returns once it has ended; a later serve() returns at
+  /// once. Harmless when the server is not running.
   void stop();
 
  private:
   std::unique_ptr<httplib::Server> server_;
   int port_ = 0;
+  std::atomic<bool> serving_ = false;
+  std::atomic<bool> stopRequested_ = false;
 };
 
 /// The serve command: binds, prints "Serving <root> at http://127.0.0.1:<port>" to `out` and
