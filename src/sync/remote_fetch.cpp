@@ -46,7 +46,9 @@ void repeatFetch(RunState& state) {
 
 void reportTransferError(RunState& state) {
   const char* text = state.curlErrorBuffer;
-  const std::size_t length = strnlen(text, sizeof state.curlErrorBuffer);
+  const void* end = std::memchr(text, '\0', sizeof state.curlErrorBuffer);
+  const std::size_t length =
+      end == nullptr ? sizeof state.curlErrorBuffer : static_cast<const char*>(end) - text;
   std::ostream& out = state.console.out;
   out << kCurlErrorPrefix;
   out.write(text, static_cast<std::streamsize>(length));
