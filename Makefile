@@ -26,3 +26,15 @@ run: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# `make bench`: an optimised build of the program and of the bench programs, then bench/run.py,
+# which prints the table and writes it to bench/results.md.
+BENCH_BUILD_DIR ?= build-bench
+BENCH_TARGETS = zorvian-words zorvian_bench floor_lookup sha1_bench entry_counts_bench
+.PHONY: bench
+bench:
+	@bash scripts/install-deps.sh --bench
+	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DZRV_BUILD_TESTS=OFF \
+	  -DZRV_BUILD_BENCH=ON >/dev/null
+	cmake --build $(BENCH_BUILD_DIR) -j$(JOBS) --target $(BENCH_TARGETS)
+	python3 bench/run.py --build $(BENCH_BUILD_DIR) --results bench/results.md

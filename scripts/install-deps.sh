@@ -11,6 +11,8 @@ packages=(
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(bible-kjv espeak-ng clang-14 libclang-rt-14-dev)
+  # make bench: /usr/bin/time -v gives the peak memory, and bench/run.py drives the runs.
+  packages+=(time python3)
 fi
 
 missing=()
