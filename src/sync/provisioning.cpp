@@ -29,13 +29,10 @@ std::string digestOfDownload(RunState& state) {
   return state.sha1Hasher->digestOfView(state.curlResultDb);
 }
 
-PhaseResult halt(RunState& state) {
+/// A halt inside the phase releases the handle only the phase holds; the rest is the driver's.
+PhaseResult releaseAndHalt(RunState& state) {
   closeCurlHandle(state);
   return PhaseResult::kHalt;
-}
-
-void finish(RunState& state) {
-  closeCurlHandle(state);
 }
 
 /// Fetches zrv_words.db until its digest is the published one. Returns false after the give-up.
@@ -122,14 +119,14 @@ PhaseResult provisionWordsDatabase(RunState& state) {
     reportTransferError(state);
     if (!localDatabaseExists) {
       out << kHaltNoDatabase << std::endl;
-      return halt(state);
+      return releaseAndHalt(state);
     }
     // The local file is used as it is, and without a reachable repository there is no point
     // in asking for the tool version.
     state.dbFileReader.close();
     out << kDefaultingToLocal << std::endl << std::endl;
     state.defaultingToLocalDb = true;
-    finish(state);
+    closeCurlHandle(state);
     return PhaseResult::kGoOn;
   }
 
@@ -137,10 +134,10 @@ PhaseResult provisionWordsDatabase(RunState& state) {
   const PhaseResult stored =
       localDatabaseExists ? updateLocalCopy(state) : downloadFirstCopy(state);
   if (stored == PhaseResult::kHalt) {
-    return halt(state);
+    return releaseAndHalt(state);
   }
   checkToolVersion(state);
-  finish(state);
+  closeCurlHandle(state);
   return PhaseResult::kGoOn;
 }
 
