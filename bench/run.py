@@ -88,6 +88,7 @@ class Bench:
         self.rows = []      # (measure, target, measured, ratio, verdict)
         self.details = []   # lines of the results file's second section
         self.server = None
+        self.loads = []     # (part, 1-minute load average as it started)
         for name in ["zorvian-words", "zorvian_bench", "floor_lookup", "sha1_bench",
                      "entry_counts_bench"]:
             if not (self.build / name).is_file():
@@ -428,8 +429,15 @@ class Bench:
         table = "\n".join(lines)
         say("")
         say(table)
+        repo = Path(__file__).resolve().parent.parent
         commit = subprocess.run(["git", "rev-parse", "--short", "HEAD"], capture_output=True,
-                                cwd=Path(__file__).parent).stdout.decode().strip()
+                                cwd=repo).stdout.decode().strip()
+        # What was measured is the working tree: say so when its sources differ from the commit.
+        changed = subprocess.run(["git", "status", "--porcelain", "--", "src", "tools", "bench"],
+                                 capture_output=True, cwd=repo).stdout.decode().split("\n")
+        changed = [line[3:] for line in changed if line.strip() and not line.startswith("??")]
+        if changed:
+            commit += f" with uncommitted changes in {', '.join(changed)}"
         cpu = next((line.split(":", 1)[1].strip() for line in
                     Path("/proc/cpuinfo").read_text().splitlines()
                     if line.startswith("model name")), platform.processor())
@@ -439,7 +447,9 @@ class Bench:
             f"`make bench` of {time.strftime('%Y-%m-%d %H:%M %Z')}, commit {commit}; "
             f"{cpu}, {os.cpu_count()} cores; load average "
             f"{self.load_before[0]:.2f} at the start and {load_after[0]:.2f} at the end "
-            f"(1-minute); {time.time() - started:.0f} s in all. Medians of {self.runs} runs, "
+            f"(1-minute; as each part started: "
+            f"{', '.join(f'{name} {load:.2f}' for name, load in self.loads)}); "
+            f"{time.time() - started:.0f} s in all. Medians of {self.runs} runs, "
             f"{self.long_runs} for the transliteration rounds; every comparison was measured "
             "in the same run, side by side.",
             "",
@@ -505,6 +515,7 @@ def main():
         bench.start_server()
         for name, part in parts.items():
             if args.only is None or name in args.only:
+                bench.loads.append((name, os.getloadavg()[0]))
                 part()
     finally:
         bench.stop_server()
