@@ -19,6 +19,11 @@ std::filesystem::path loopbackExecutable() {
 
 ProgramResult runProgram(const std::filesystem::path& folder, const std::string& input,
                          const RunOptions& options) {
+  return runProgramInStages(folder, {InputStage{"", {}, input}}, options);
+}
+
+ProgramResult runProgramInStages(const std::filesystem::path& folder,
+                                 const std::vector<InputStage>& stages, const RunOptions& options) {
   // A child that exits before reading all its input must not kill the test with SIGPIPE.
   std::signal(SIGPIPE, SIG_IGN);
   const std::filesystem::path executable =
@@ -55,18 +60,42 @@ ProgramResult runProgram(const std::filesystem::path& folder, const std::string&
   close(fromChild[1]);
 
   ProgramResult result;
-  std::size_t written = 0;
   int inFd = toChild[1];
-  if (input.empty()) {
-    close(inFd);
-    inFd = -1;
-  } else {
-    fcntl(inFd, F_SETFL, O_NONBLOCK);
-  }
+  fcntl(inFd, F_SETFL, O_NONBLOCK);
+  std::size_t nextStage = 0;
+  std::size_t cueSearchFrom = 0;
+  const std::string* pending = nullptr;  // the input of the stage being written
+  std::size_t written = 0;
+  // Starts every stage whose cue the output already holds, as long as nothing is left to write;
+  // after the last stage standard input is closed.
+  auto startStages = [&] {
+    while (inFd >= 0 && (pending == nullptr || written == pending->size())) {
+      if (nextStage == stages.size()) {
+        close(inFd);
+        inFd = -1;
+        return;
+      }
+      const InputStage& stage = stages[nextStage];
+      const std::size_t at = result.out.find(stage.cue, cueSearchFrom);
+      if (at == std::string::npos) {
+        return;
+      }
+      cueSearchFrom = at + stage.cue.size();
+      if (stage.then) {
+        stage.then();
+      }
+      pending = &stage.input;
+      written = 0;
+      ++nextStage;
+    }
+  };
+  startStages();
+
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
   bool outOpen = true;
   while (outOpen) {
+    const bool writing = inFd >= 0 && pending != nullptr && written < pending->size();
     pollfd fds[2] = {{fromChild[0], POLLIN, 0}, {inFd, POLLOUT, 0}};
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
@@ -75,7 +104,7 @@ ProgramResult runProgram(const std::filesystem::path& folder, const std::string&
       result.timedOut = true;
       break;
     }
-    if (poll(fds, inFd >= 0 ? 2 : 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
+    if (poll(fds, writing ? 2 : 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
       break;
     }
     if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
@@ -87,16 +116,17 @@ ProgramResult runProgram(const std::filesystem::path& folder, const std::string&
         outOpen = false;
       }
     }
-    if (inFd >= 0 && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
-      const ssize_t put = write(inFd, input.data() + written, input.size() - written);
+    if (writing && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
+      const ssize_t put = write(inFd, pending->data() + written, pending->size() - written);
       if (put > 0) {
         written += static_cast<std::size_t>(put);
       }
-      if ((put < 0 && errno != EAGAIN) || written == input.size()) {
+      if (put < 0 && errno != EAGAIN) {
         close(inFd);
         inFd = -1;
       }
     }
+    startStages();
   }
   if (inFd >= 0) {
     close(inFd);

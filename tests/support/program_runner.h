@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,5 +32,21 @@ std::filesystem::path loopbackExecutable();
 /// and returns its status and standard output.
 ProgramResult runProgram(const std::filesystem::path& folder, const std::string& input,
                          const RunOptions& options = {});
+
+/// One piece of a dialog typed in turn: once standard output holds `cue` (searched after the
+/// previous stage's cue; an empty cue is met at once), `then` runs in the test process, if given,
+/// and `input` is written.
+struct InputStage {
+  std::string cue;
+  std::function<void()> then = {};
+  std::string input = {};
+};
+
+/// Like runProgram, but writes standard input stage by stage, so that a test can change the
+/// program's surroundings while it waits for an answer. Standard input is closed after the last
+/// stage; a stage whose cue never comes is not run.
+ProgramResult runProgramInStages(const std::filesystem::path& folder,
+                                 const std::vector<InputStage>& stages,
+                                 const RunOptions& options = {});
 
 }  // namespace zrv::test
