@@ -50,11 +50,25 @@ bool StaticServer::bind(const std::filesystem::path& root, int port, std::string
 }
 
 bool StaticServer::serve() {
-  return port_ > 0 && server_->listen_after_bind();
+  serving_ = true;
+  const bool served = port_ > 0 && !stopRequested_ && server_->listen_after_bind();
+  serving_ = false;
+  return served;
 }
 
 void StaticServer::stop() {
-  server_->stop();
+  stopRequested_ = true;
+  // The library ignores a stop that comes before its listener runs, and must not be stopped twice:
+  // wait for it to run, stop it once, wait for serve() to return.
+  const timespec pollInterval{0, 5'000'000};
+  bool stopped = false;
+  while (serving_) {
+    if (!stopped && server_->is_running()) {
+      server_->stop();
+      stopped = true;
+    }
+    nanosleep(&pollInterval, nullptr);
+  }
 }
 
 int serveUntilSignalled(const std::filesystem::path& root, int port, std::ostream& out,
