@@ -216,16 +216,28 @@ void nurseSplit(WordSounds& word) {
   word.sounds = std::move(out);
 }
 
-void nonRhotic(WordSounds& word) {
-  const Sounds& s = word.sounds;
-  const auto vowelCount =
-      std::count_if(s.begin(), s.end(), [](const Sound& x) { return isVowel(x.phoneme); });
-  std::size_t lastVowel = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (isVowel(s[i].phoneme)) {
-      lastVowel = i;
+// Without stress marks, whether an r-less ER is the long NURSE of "bird" or the schwa of "butter":
+// NURSE as the word's first vowel ("bird", "person"), or as the second after a weak first vowel in
+// a syllable its stem closes ("return", "deserve", but not the inflected "covered", "mothers").
+bool isNurse(const Sounds& s, std::size_t i) {
+  std::size_t before = 0;
+  std::size_t first = s.size();
+  for (std::size_t j = 0; j < i; ++j) {
+    if (isVowel(s[j].phoneme)) {
+      first = std::min(first, j);
+      ++before;
     }
   }
+  if (before == 0) {
+    return true;
+  }
+  const bool weakFirst = isAnyOf(s, first, {P::AH, P::IH, P::IY});
+  const bool inflectionOnly = isAnyOf(s, i + 1, {P::Z, P::D}) && i + 2 == s.size();
+  return before == 1 && weakFirst && i + 1 < s.size() && !inflectionOnly;
+}
+
+void nonRhotic(WordSounds& word) {
+  const Sounds& s = word.sounds;
   Sounds out;
   out.reserve(s.size() + 1);
   for (std::size_t i = 0; i < s.size(); ++i) {
@@ -237,8 +249,7 @@ void nonRhotic(WordSounds& word) {
         continue;
       }
       const bool afterVowel = i > 0 && isVowel(s[i - 1].phoneme);
-      const bool weakEnd = i == lastVowel && vowelCount >= 2;
-      out.push_back({afterVowel || weakEnd ? P::Letter : P::Nurse, x.letters});
+      out.push_back({!afterVowel && isNurse(s, i) ? P::Nurse : P::Letter, x.letters});
       continue;
     }
     if (x.phoneme == P::R && !vowelAt(s, i + 1) && !out.empty() && isVowel(out.back().phoneme)) {
