@@ -337,6 +337,20 @@ TEST(Provisioning, RetriesAServerThatStaysSilentPastTheStallBound) {
   EXPECT_EQ(server.fileRequests("db_hash.sha1"), 2);
 }
 
+TEST(Provisioning, ReadsALocalFileThatCannotBeReadAsEmpty) {
+  TempDir dir;
+  // A folder opens like a file but yields a read error at once.
+  std::filesystem::create_directory(dir / "zrv_words.db");
+  RepositoryServer server(0);
+  server.publish("");
+
+  const Provisioned provisioned = provisionIn(dir.path(), server.baseUrl());
+
+  EXPECT_EQ(provisioned.out, kCheckingText + kUpToDateText);
+  EXPECT_EQ(provisioned.result, PhaseResult::kGoOn);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "zrv_words.db"));
+}
+
 TEST(Provisioning, HaltsWithoutTouchingThePreviousFileWhenADownloadCannotBeStored) {
   struct Case {
     const char* name;
