@@ -13,6 +13,7 @@
 #include "files.h"
 #include "program_runner.h"
 #include "publisher.h"
+#include "serve_process.h"
 #include "static_server.h"
 
 namespace zrv::words_tool {
@@ -107,61 +108,6 @@ TEST(WordsToolCommandLine, BuildThenPublishMakeTheRepositoryFolder) {
                                " (SHA-1 " + digest.substr(0, 40) + ").\n");
 }
 
-// `zorvian-words serve` as a child process whose standard output the test reads line by line.
-class ServeProcess {
- public:
-  ServeProcess(const std::filesystem::path& root) {
-    int pipeEnds[2];
-    EXPECT_EQ(pipe(pipeEnds), 0);
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(pipeEnds[1], STDOUT_FILENO);
-      close(pipeEnds[0]);
-      close(pipeEnds[1]);
-      execl(kTool.c_str(), kTool.c_str(), "serve", "--root", root.c_str(), "--port", "0",
-            static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(pipeEnds[1]);
-    out_ = pipeEnds[0];
-  }
-  ~ServeProcess() {
-    if (pid_ > 0 && !waited_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-    close(out_);
-  }
-
-  // The next line of its output, without the line end; "" when none comes within a minute.
-  std::string readLine() {
-    std::string line;
-    char c = 0;
-    pollfd ready{out_, POLLIN, 0};
-    while (poll(&ready, 1, 60'000) == 1 && read(out_, &c, 1) == 1) {
-      if (c == '\n') {
-        return line;
-      }
-      line += c;
-    }
-    return line;
-  }
-
-  // Sends the signal and returns the exit status, or -1 when it did not exit by itself.
-  int stopWith(int signal) {
-    kill(pid_, signal);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    waited_ = true;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int out_ = -1;
-  bool waited_ = false;
-};
-
 TEST(WordsToolCommandLine, ServeAnswersOnLoopbackUntilSigintOrSigterm) {
   zrv::test::TempDir folder;
   zrv::test::writeFile(folder / "some.db", std::string("SQLite format 3\0 and more", 26));
@@ -170,7 +116,7 @@ TEST(WordsToolCommandLine, ServeAnswersOnLoopbackUntilSigintOrSigterm) {
   ASSERT_TRUE(publishWordsDatabase(folder / "some.db", folder / "repo", "1.3.0", report, error));
 
   for (int signal : {SIGTERM, SIGINT}) {
-    ServeProcess serve(folder / "repo");
+    ServeProcess serve(kTool, folder / "repo");
     const std::string announced = serve.readLine();
     std::smatch port;
     ASSERT_TRUE(std::regex_match(announced, port,
