@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and `make run` need.
+# Installs the Debian packages the build, the tests (the fuzz targets need clang and its
+# libFuzzer runtime) and `make run` need.
 # Idempotent: prints nothing and touches nothing when every package is there.
 set -euo pipefail
 
@@ -8,6 +9,7 @@ packages=(
   libsqlite3-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev
   pocketsphinx-en-us wamerican
+  clang-14 libclang-rt-14-dev
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(bible-kjv espeak-ng clang-14 libclang-rt-14-dev)
