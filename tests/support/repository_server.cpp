@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <chrono>
 
@@ -45,6 +46,12 @@ RepositoryServer::RepositoryServer(int port) : server_(std::make_unique<httplib:
         }
         break;
     }
+  });
+  // Only SO_REUSEADDR: the library's default SO_REUSEPORT would let two servers share the port
+  // without an error, and its connections' TIME_WAIT would keep other servers from binding it.
+  server_->set_socket_options([](int socket) {
+    int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   });
   if (port == 0) {
     port_ = server_->bind_to_any_port("127.0.0.1");
