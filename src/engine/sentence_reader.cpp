@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/run_state.h"
+#include "app/stream_reading.h"
 #include "app/text_filters.h"
 #include "engine/engine_messages.h"
 #include "engine/word_scanner.h"
@@ -44,13 +45,13 @@ PhaseResult transliterateInput(RunState& state) {
   // failure looks like the end of the input.
   std::streambuf& input = *state.textFileReader.rdbuf();
   constexpr auto kEnd = std::char_traits<char>::eof();
-  while (input.sgetc() != kEnd) {
-    state.currentCharacter = std::char_traits<char>::to_char_type(input.sbumpc());
+  while (peekCharacter(input) != kEnd) {
+    state.currentCharacter = std::char_traits<char>::to_char_type(takeCharacter(input));
     state.charactersRead += 1;
     printProgressLineIfDue(state);
 
     state.currentSentence.push_back(state.currentCharacter);
-    const bool inputEnds = input.sgetc() == kEnd;
+    const bool inputEnds = peekCharacter(input) == kEnd;
     if (!endsSentence(state.currentCharacter) && !inputEnds) {
       continue;
     }

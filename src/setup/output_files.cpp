@@ -6,6 +6,7 @@
 #include "app/answers.h"
 #include "app/messages.h"
 #include "app/run_state.h"
+#include "app/stream_reading.h"
 #include "setup/setup_messages.h"
 
 namespace zrv {
@@ -43,7 +44,7 @@ void countAndRewindInput(RunState& state) {
   char block[1 << 16];
   state.totalCharacters = 0;
   std::streamsize got = 0;
-  while ((got = buffer->sgetn(block, sizeof block)) > 0) {
+  while ((got = takeBlock(*buffer, block, sizeof block)) > 0) {
     state.totalCharacters += static_cast<std::uint64_t>(got);
   }
   input.clear();
