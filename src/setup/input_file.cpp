@@ -1,6 +1,8 @@
 #include "setup/input_file.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/answers.h"
 #include "app/messages.h"
@@ -13,10 +15,17 @@ namespace zrv {
 namespace {
 
 /// Opens `path` for reading and writing in text mode, neither creating nor truncating it, so a
-/// missing file, a directory or a file that may not be written is refused. Returns false then.
+/// missing file, anything but a regular file, or a file that may not be written is refused.
+/// Returns false then.
 bool openInputFile(std::fstream& stream, const std::string& path) {
   // A name with a NUL byte would be cut short at it and could open another file.
   if (path.find('\0') != std::string::npos) {
+    return false;
+  }
+  // Only a regular file has an end: a FIFO opened for reading and writing would make the
+  // character count wait for ever on the writer the program itself holds.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
     return false;
   }
   stream.open(path, std::ios::in | std::ios::out);

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -129,6 +130,34 @@ TEST_F(InputFileDialog, InputTxtThatCannotBeOpenedForWritingHalts) {
 
   EXPECT_EQ(result.out, untilInputQuestion() + kCannotOpenInputTxt);
   EXPECT_EQ(result.status, 1);
+}
+
+TEST_F(InputFileDialog, InputTxtThatIsNoRegularFileHalts) {
+  // A FIFO opens for reading and writing, but the program would hold its only writer and wait
+  // for ever for the end of the text.
+  ASSERT_EQ(mkfifo((dir / "input.txt").c_str(), 0644), 0);
+
+  RunOptions options;
+  options.timeoutSeconds = 30;
+  const ProgramResult result = run("1\n16\ny\ns\n", options);
+
+  EXPECT_FALSE(result.timedOut);
+  EXPECT_EQ(result.out, untilInputQuestion() + kCannotOpenInputTxt);
+  EXPECT_EQ(result.status, 1);
+}
+
+TEST_F(InputFileDialog, CustomPathThatIsNoRegularFileIsAskedAgain) {
+  writeFile(dir / "story.txt", "Hi.");
+  ASSERT_EQ(mkfifo((dir / "pipe.txt").c_str(), 0644), 0);
+
+  RunOptions options;
+  options.timeoutSeconds = 30;
+  const ProgramResult result = run("2\npipe.txt\nstory.txt\n16\ny\ns\n", options);
+
+  EXPECT_FALSE(result.timedOut);
+  EXPECT_THAT(result.out, StartsWith(untilInputQuestion() + pathRequestText() +
+                                     kPathCannotBeOpened + pathRequestText() + afterInputFile(3)));
+  EXPECT_EQ(result.status, 0);
 }
 
 TEST_F(InputFileDialog, ReadOnlyInputTxtHalts) {
