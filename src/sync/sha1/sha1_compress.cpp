@@ -4,6 +4,7 @@
 #include <cstring>
 
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define ZRV_SHA1_HAVE_SHANI 1
 #else
@@ -94,9 +95,16 @@ void compressBlocksPortable(std::uint32_t state[5], const std::uint8_t* blocks,
 #if ZRV_SHA1_HAVE_SHANI
 
 bool shaNiAvailable() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1") &&
-         __builtin_cpu_supports("ssse3");
+  // Asked of CPUID directly: clang's __builtin_cpu_supports knows no "sha".
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) {
+    return false;
+  }
+  const bool ssse3AndSse41 = (ecx & bit_SSSE3) != 0 && (ecx & bit_SSE4_1) != 0;
+  if (!__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) {
+    return false;
+  }
+  return ssse3AndSse41 && (ebx & bit_SHA) != 0;
 }
 
 // Four rounds per sha1rnds4. The register holding E alternates between e0 and e1: sha1nexte
