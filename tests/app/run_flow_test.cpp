@@ -39,8 +39,9 @@ TEST_F(RunFlow, BannerComesFirstAndTheCountsReachTheAccentMenu) {
 TEST_F(RunFlow, CommandLineArgumentsChangeNothing) {
   words.word("cat", "kat");
   const ProgramResult plain = runOn("", "1\n");
-  const ProgramResult withArguments =
-      runOn("", "1\n", {.arguments = {"--help", "2", "input.txt", "-v"}});
+  RunOptions options;
+  options.arguments = {"--help", "2", "input.txt", "-v"};
+  const ProgramResult withArguments = runOn("", "1\n", options);
   EXPECT_EQ(withArguments.status, plain.status);
   EXPECT_EQ(withArguments.out, plain.out);
 }

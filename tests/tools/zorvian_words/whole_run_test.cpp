@@ -45,9 +45,10 @@ TEST(WholeRunAgainstServedRepository, FirstRunDownloadsAndUsesTheDatabaseSecondF
   test::writeFile(folder / "small.dict",
                   "bath B AE TH\ncat K AE T\nsat S AE T\nthe DH AH\nthe(2) DH IY\n");
   test::writeFile(folder / "words", "bath\ncat\nsat\nthe\n");
-  test::RunOptions toolOptions{.arguments = {"build", "--dictionary", "small.dict", "--word-list",
-                                             "words", "--output", "built.db"},
-                               .executable = kTool};
+  test::RunOptions toolOptions;
+  toolOptions.executable = kTool;
+  toolOptions.arguments = {"build", "--dictionary", "small.dict", "--word-list",
+                           "words", "--output",     "built.db"};
   ASSERT_EQ(test::runProgram(folder.path(), "", toolOptions).status, 0);
   toolOptions.arguments = {"publish", "--database", "built.db", "--root", "repo"};
   ASSERT_EQ(test::runProgram(folder.path(), "", toolOptions).status, 0);
