@@ -23,38 +23,6 @@ namespace {
 using namespace std::string_literals;
 using ::testing::StartsWith;
 
-/// The progress lines of characters first..last of an input of `total` characters.
-std::string progress(unsigned long long total, unsigned long long first, unsigned long long last) {
-  const double step = (static_cast<double>(total) / 100.0) * 5.0;
-  std::string lines;
-  for (unsigned long long read = first; read <= last; ++read) {
-    if (std::fmod(static_cast<double>(read), step) < 1.0 || read == total) {
-      char percentage[32];
-      std::snprintf(percentage, sizeof percentage, "%g",
-                    static_cast<double>(read) / static_cast<double>(total) * 100.0);
-      lines += "[INFO] Current Progress: " + std::string(percentage) + "% (" +
-               std::to_string(read) + "/" + std::to_string(total) + ")\n";
-    }
-  }
-  return lines;
-}
-
-std::string warning(const std::string& word) {
-  return "[WARNING] Could not find a transliteration for the word: \"" + word + "\"\n";
-}
-
-std::string summary(unsigned long long warnings) {
-  if (warnings == 0) {
-    return "\n[INFO] Transliteration completed in <seconds>s, and written to input_output.txt in "
-           "the output folder.\n\n";
-  }
-  return "\n[INFO] Transliteration completed in <seconds>s, with " + std::to_string(warnings) +
-         " warning(s), and \n"
-         "written to input_output.txt in the output folder. Please check \n"
-         "input_unknown_words.txt in the unknown_words folder for a list of\n"
-         "words that could not be transliterated.\n\n";
-}
-
 /// A long text as a failure message shows it: its size and its first bytes.
 std::string described(const std::string& text) {
   return std::to_string(text.size()) + " bytes starting \"" + text.substr(0, 40) + "\"";

@@ -19,26 +19,6 @@ std::string progressLine(unsigned long long read, unsigned long long total,
          std::to_string(total) + ")\n";
 }
 
-/// The progress lines of characters first..last of an input of `total` characters. The examples
-/// of ProgressOf... pin the rule down with literal lines; this serves the other scenarios.
-std::string progress(unsigned long long total, unsigned long long first, unsigned long long last) {
-  const double step = (static_cast<double>(total) / 100.0) * 5.0;
-  std::string lines;
-  for (unsigned long long read = first; read <= last; ++read) {
-    if (std::fmod(static_cast<double>(read), step) < 1.0 || read == total) {
-      char percentage[32];
-      std::snprintf(percentage, sizeof percentage, "%g",
-                    static_cast<double>(read) / static_cast<double>(total) * 100.0);
-      lines += progressLine(read, total, percentage);
-    }
-  }
-  return lines;
-}
-
-std::string progress(const std::string& input) {
-  return progress(input.size(), 1, input.size());
-}
-
 /// Literal progress lines: pairs of characters read and the percentage as printed.
 std::string progressLines(unsigned long long total,
                           const std::vector<std::pair<unsigned long long, std::string>>& lines) {
@@ -47,10 +27,6 @@ std::string progressLines(unsigned long long total,
     text += progressLine(read, total, percentage);
   }
   return text;
-}
-
-std::string warning(const std::string& word) {
-  return "[WARNING] Could not find a transliteration for the word: \"" + word + "\"\n";
 }
 
 std::string nameNotice(const std::string& word) {
@@ -78,18 +54,6 @@ const std::string kContinuing = "\nContinuing with the transliteration...\n";
 const std::string kInvalid = "Invalid option. Please choose a valid option.\n(#?): ";
 const std::string kInputEnded =
     "\n[ERROR] The input ended before an answer was given. Halting the program.\n";
-
-std::string summary(unsigned long long warnings) {
-  if (warnings == 0) {
-    return "\n[INFO] Transliteration completed in <seconds>s, and written to input_output.txt in "
-           "the output folder.\n\n";
-  }
-  return "\n[INFO] Transliteration completed in <seconds>s, with " + std::to_string(warnings) +
-         " warning(s), and \n"
-         "written to input_output.txt in the output folder. Please check \n"
-         "input_unknown_words.txt in the unknown_words folder for a list of\n"
-         "words that could not be transliterated.\n\n";
-}
 
 std::string repeat(const std::string& text, int times) {
   std::string repeated;
@@ -455,6 +419,40 @@ std::vector<EngineScenario> makeScenarios() {
 }
 
 }  // namespace
+
+std::string progress(unsigned long long total, unsigned long long first, unsigned long long last) {
+  const double step = (static_cast<double>(total) / 100.0) * 5.0;
+  std::string lines;
+  for (unsigned long long read = first; read <= last; ++read) {
+    if (std::fmod(static_cast<double>(read), step) < 1.0 || read == total) {
+      char percentage[32];
+      std::snprintf(percentage, sizeof percentage, "%g",
+                    static_cast<double>(read) / static_cast<double>(total) * 100.0);
+      lines += progressLine(read, total, percentage);
+    }
+  }
+  return lines;
+}
+
+std::string progress(const std::string& input) {
+  return progress(input.size(), 1, input.size());
+}
+
+std::string warning(const std::string& word) {
+  return "[WARNING] Could not find a transliteration for the word: \"" + word + "\"\n";
+}
+
+std::string summary(unsigned long long warnings) {
+  if (warnings == 0) {
+    return "\n[INFO] Transliteration completed in <seconds>s, and written to input_output.txt in "
+           "the output folder.\n\n";
+  }
+  return "\n[INFO] Transliteration completed in <seconds>s, with " + std::to_string(warnings) +
+         " warning(s), and \n"
+         "written to input_output.txt in the output folder. Please check \n"
+         "input_unknown_words.txt in the unknown_words folder for a list of\n"
+         "words that could not be transliterated.\n\n";
+}
 
 void PrintTo(const EngineScenario& scenario, std::ostream* out) {
   *out << scenario.name;

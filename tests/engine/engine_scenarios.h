@@ -28,6 +28,16 @@ struct EngineScenario {
 /// Names the scenario in test messages.
 void PrintTo(const EngineScenario& scenario, std::ostream* out);
 
+/// The progress lines of characters first..last of an input of `total` characters, by the rule
+/// itself; the progress scenarios pin the rule down with literal lines.
+std::string progress(unsigned long long total, unsigned long long first, unsigned long long last);
+/// Every progress line of `input`.
+std::string progress(const std::string& input);
+/// The could-not-find warning for `word`.
+std::string warning(const std::string& word);
+/// The summary of a run with `warnings` warnings, its seconds written "<seconds>".
+std::string summary(unsigned long long warnings);
+
 /// Every scenario; the elapsed seconds of a summary stand as "<seconds>".
 const std::vector<EngineScenario>& engineScenarios();
 
