@@ -280,6 +280,31 @@ TEST(Provisioning, SetsTheNewerVersionFlagOnAnyOtherPublishedVersion) {
   }
 }
 
+TEST(Provisioning, CleansDigestAndVersionBodiesOfSeveralMegabytes) {
+  // Whatever a server sends goes through the cleaning: megabytes of blanks, line ends, zero bytes
+  // and bytes above 7F around the digest and the version leave just their letters and digits.
+  std::string noise(3 << 20, ' ');
+  for (std::size_t i = 0; i < noise.size(); i += 7) {
+    noise[i] = static_cast<char>(0x80 + i % 128);
+  }
+  noise += std::string(1 << 20, '\0') + "\r\n" + std::string(2 << 20, '\t');
+  TempDir dir;
+  writeFile(dir / "zrv_words.db", kPublished);
+  RepositoryServer server(0);
+  server.publish(kPublished);
+  server.always(RepositoryServer::resourcePath("db_hash.sha1"),
+                Reply::ok(noise + sha1Of(kPublished) + noise));
+  server.always(RepositoryServer::resourcePath("tool_version.txt"),
+                Reply::ok(noise + "1.3.0" + noise));
+
+  const Provisioned provisioned = provisionIn(dir.path(), server.baseUrl());
+
+  EXPECT_EQ(provisioned.result, PhaseResult::kGoOn);
+  EXPECT_EQ(provisioned.out, kCheckingText + kUpToDateText);
+  EXPECT_FALSE(provisioned.newerToolVersionAvailable);
+  EXPECT_EQ(server.fileRequests("zrv_words.db"), 0);
+}
+
 TEST(Provisioning, FollowsRedirectsForEveryResource) {
   TempDir dir;
   RepositoryServer server(0);
