@@ -39,23 +39,29 @@ void readLocalDatabase(RunState& state) {
   // exception from the buffer.
   std::ifstream& reader = state.dbFileReader;
   std::string& contents = state.dbContents;
-  std::error_code error;
-  const std::uintmax_t expected = std::filesystem::file_size(kDatabaseFileName, error);
-  if (!error && expected > 0) {
-    const std::size_t start = contents.size();
-    contents.reserve(start + expected);
-    preferHugePages(contents.data() + start, expected);
-    contents.resize(start + expected);
-    reader.read(contents.data() + start, static_cast<std::streamsize>(expected));
-    contents.resize(start + static_cast<std::size_t>(reader.gcount()));
-  }
-  // The file may have grown since its size was taken; whatever is left still belongs to it.
-  // It goes through a separate block so that the whole text is not moved to a larger buffer
-  // just to find the end of the file.
-  std::vector<char> block(1 << 16);
-  while (reader) {
-    reader.read(block.data(), static_cast<std::streamsize>(block.size()));
-    contents.append(block.data(), static_cast<std::size_t>(reader.gcount()));
+  try {
+    std::error_code error;
+    const std::uintmax_t expected = std::filesystem::file_size(kDatabaseFileName, error);
+    if (!error && expected > 0) {
+      const std::size_t start = contents.size();
+      contents.reserve(start + expected);
+      preferHugePages(contents.data() + start, expected);
+      contents.resize(start + expected);
+      reader.read(contents.data() + start, static_cast<std::streamsize>(expected));
+      contents.resize(start + static_cast<std::size_t>(reader.gcount()));
+    }
+    // The file may have grown since its size was taken; whatever is left still belongs to it.
+    // It goes through a separate block so that the whole text is not moved to a larger buffer
+    // just to find the end of the file.
+    std::vector<char> block(1 << 16);
+    while (reader) {
+      reader.read(block.data(), static_cast<std::streamsize>(block.size()));
+      contents.append(block.data(), static_cast<std::size_t>(reader.gcount()));
+    }
+  } catch (const std::exception&) {
+    // A file too large to hold in memory reads like one that cannot be read: as empty, so it
+    // differs from the published digest and a verified copy replaces it.
+    std::string().swap(contents);
   }
   reader.close();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "words/words_database.h"
+
 namespace zrv {
 
 struct RunState;
 
-/// The local words database file, relative to the working directory.
-inline constexpr const char* kDatabaseFileName = "zrv_words.db";
+/// The local words database file, relative to the working directory: the file the run opens.
+inline constexpr const char* kDatabaseFileName = kWordsDatabaseFile;
 /// Where a download is written before it replaces kDatabaseFileName.
 inline constexpr const char* kDownloadFileName = "zrv_words.db.download";
 

@@ -68,7 +68,13 @@ void closeCurlHandle(RunState& state) {
 
 std::size_t curlWriteCallback(char* data, std::size_t size, std::size_t count, void* target) {
   const std::size_t bytes = size * count;
-  static_cast<std::string*>(target)->append(data, bytes);
+  // No exception may cross libcurl's C frames: a body too large to hold becomes a failed write,
+  // which fails the transfer, and the retry rule takes over.
+  try {
+    static_cast<std::string*>(target)->append(data, bytes);
+  } catch (...) {
+    return 0;
+  }
   return bytes;
 }
 
