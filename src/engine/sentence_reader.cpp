@@ -65,6 +65,12 @@ PhaseResult transliterateInput(RunState& state) {
     }
     state.currentSentence.clear();
   }
+  // A write that failed has made the stream bad, and the final flush reports any that fails
+  // now: the output file then lacks part of the text.
+  if (!state.outputWriter.flush()) {
+    state.console.out << kHaltCannotWriteOutput << std::endl;
+    return PhaseResult::kHalt;
+  }
   return PhaseResult::kGoOn;
 }
 

@@ -1,7 +1,6 @@
 #include "engine/word_scanner.h"
 
 #include <ostream>
-#include <streambuf>
 #include <string>
 
 #include "app/run_state.h"
@@ -23,8 +22,10 @@ bool isWordByte(char byte) {
   return isUpperCaseLetter(byte) || (byte >= 'a' && byte <= 'z') || byte == '\'';
 }
 
-void put(std::streambuf& out, const std::string& text) {
-  out.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+// Through the stream, not its buffer: once a write has failed the stream is bad and writes
+// nothing more, where the file buffer itself would go on storing past its end.
+void put(std::ostream& out, const std::string& text) {
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 void warnUnknownWord(RunState& state) {
@@ -77,12 +78,12 @@ PhaseResult gatherCandidates(RunState& state, const std::vector<LookupRow>& rows
 }
 
 void writeWord(RunState& state) {
-  std::streambuf& out = *state.outputWriter.rdbuf();
+  std::ostream& out = state.outputWriter;
   if (!state.transliterationFound) {
     put(out, state.currentWord);
   } else {
     if (state.hasLeadingApostrophe) {
-      out.sputc('\'');
+      out.put('\'');
     }
     // Only the English word's first and last letters decide the case of the whole form.
     if (!state.firstLetterIsUpperCase) {
@@ -93,10 +94,10 @@ void writeWord(RunState& state) {
       put(out, toUpperCase(state.currentZrvWord));
     }
     if (state.hasTrailingApostrophe) {
-      out.sputc('\'');
+      out.put('\'');
     }
   }
-  out.sputc(state.sentenceCharacter);
+  out.put(state.sentenceCharacter);
 }
 
 /// Looks the non-empty state.currentWord up, settles it and writes it with its delimiter.
@@ -132,7 +133,7 @@ PhaseResult endWord(RunState& state, std::vector<LookupRow>& rows) {
   }
 
   if (state.currentWord.empty()) {
-    state.outputWriter.rdbuf()->sputc(state.sentenceCharacter);
+    state.outputWriter.put(state.sentenceCharacter);
   } else if (lookUpAndWriteWord(state, rows) == PhaseResult::kHalt) {
     return PhaseResult::kHalt;
   }

@@ -153,6 +153,25 @@ TEST_F(BadInput, FiftyMegabytesWithoutASentenceMarkAreOneSentence) {
   EXPECT_EQ(unknownWordsFile(), "");
 }
 
+TEST_F(BadInput, OutputFileThatCannotTakeTheWholeTextHaltsInsteadOfReportingSuccess) {
+  // A file-size limit stands for a full disk: the writes past it fail, and the run must not end
+  // with "written to input_output.txt".
+  const std::string input(100000, '7');
+  RunOptions options;
+  options.fileSizeLimit = 4096;
+
+  const ProgramResult result = runOn(input, runStartAnswers(), options);
+
+  EXPECT_EQ(result.signal, 0);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, startText(input.size()) + progress(input.size(), 1, input.size()) +
+                            "[ERROR] Cannot write the whole output file. This might be because "
+                            "the disk is full, or because the file is too large. Halting the "
+                            "program.\n");
+  EXPECT_LE(outputFile().size(), 4096u);
+  EXPECT_EQ(unknownWordsFile(), "");
+}
+
 TEST_F(BadInput, OneMegabyteWordIsLookedUpOnceAndWarnedAboutWhole) {
   // Apostrophes inside the word double in its key, which makes a statement of over two megabytes.
   std::string word;
