@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "words/words_database.h"
+
 namespace {
 
 bool isWordByte(char byte) {
@@ -125,22 +127,6 @@ bool stepAll(sqlite3_stmt* statement, Tally& tally) {
   return code == SQLITE_DONE;
 }
 
-// The program's statement text, piece by piece, with the escaped key written in twice.
-void buildLiteralStatement(std::string& statement, const std::string& table,
-                           const std::string& key) {
-  statement.clear();
-  statement.append("SELECT zorvian_word, is_name FROM ")
-      .append(table)
-      .append(" WHERE english_word = '")
-      .append(key)
-      .append("' AND word_version = ")
-      .append("(SELECT MAX(word_version) FROM ")
-      .append(table)
-      .append(" WHERE english_word = '")
-      .append(key)
-      .append("') ORDER BY word_weight DESC;");
-}
-
 bool runLiteral(sqlite3* database, const std::string& table, const std::vector<std::string>& keys,
                 Tally& tally) {
   std::vector<std::string> escapedKeys;
@@ -150,7 +136,7 @@ bool runLiteral(sqlite3* database, const std::string& table, const std::vector<s
   }
   std::string statementText;
   for (const std::string& key : escapedKeys) {
-    buildLiteralStatement(statementText, table, key);
+    zrv::buildLookupStatement(statementText, table, key);
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(database, statementText.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
       std::fprintf(stderr, "prepare failed: %s\n", sqlite3_errmsg(database));

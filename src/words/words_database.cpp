@@ -5,8 +5,6 @@
 
 namespace zrv {
 
-namespace {
-
 void buildLookupStatement(std::string& statement, std::string_view table, std::string_view key) {
   statement.clear();
   statement.reserve(160 + 2 * (table.size() + key.size()));
@@ -21,8 +19,6 @@ void buildLookupStatement(std::string& statement, std::string_view table, std::s
       .append(key)
       .append("') ORDER BY word_weight DESC;");
 }
-
-}  // namespace
 
 PhaseResult openWordsDatabase(RunState& state) {
   const int code = sqlite3_open(kWordsDatabaseFile, &state.database);

@@ -27,6 +27,10 @@ PhaseResult openWordsDatabase(RunState& state);
 /// nothing; the close's result is not examined.
 void closeWordsDatabase(RunState& state);
 
+/// Sets `statement` to the lookup's text for `table` and `key` (already escaped): the literal
+/// statement, with the table and the key each written in twice.
+void buildLookupStatement(std::string& statement, std::string_view table, std::string_view key);
+
 /// Looks up `key` (already lower-cased and escaped) in `table`, filling `rows` with the rows of the
 /// word's highest version, highest weight first; a row without a Zorvian form offers nothing and is
 /// left out. The statement stays in state.result until finalizeStatement. On a SQLite failure
