@@ -2,550 +2,808 @@
 
 #include <algorithm>
 #include <array>
-#include <initializer_list>
+#include <functional>
 
 namespace zrv::words_tool {
 namespace {
 
-using P = Phoneme;
-using R = AccentRule;
-using Sounds = std::vector<Sound>;
+using S = Sound;
+using U = Unit;
 
-constexpr std::array<std::string_view, kAccentRuleCount> kRuleNames = {
-    "lot-palm split",
-    "palm-trap merger",
-    "cot-caught merger (to palm)",
-    "cot-caught merger (to lot)",
-    "trap-bath split",
-    "trap-bath split (fricatives only)",
-    "Northern Cities shift",
-    "short-a tensing",
-    "nurse split",
-    "non-rhotic",
-    "open letter vowel",
-    "near-square merger",
-    "foot-strut unsplit",
-    "foot-goose merger",
-    "pin-pen merger",
-    "kit centralisation",
-    "dress raising",
-    "trap raising",
-    "fleece laxing before l",
-    "Canadian raising",
-    "price monophthong",
-    "mouth monophthong",
-    "diphthong shift",
-    "face-goat monophthongs",
-    "t-flapping",
-    "t-glottalling",
-    "th-fronting",
-    "th-stopping",
-    "h-dropping",
-    "l-vocalisation",
-    "initial fricative voicing",
-    "v-w merger",
+struct SoundInfo {
+  std::string_view spelling;
+  std::string_view name;
 };
 
-// Indexed by catalog number - 1, so the table names stay in the catalog alone. Each list is in
-// rule order (a test checks it).
-const std::array<std::vector<AccentRule>, 24> kAccentRules = {{
-    /* AU Standard */ {R::LotPalmSplit, R::TrapBathSplitFricatives, R::NonRhotic, R::DiphthongShift,
-                       R::TFlapping},
-    /* CA Atlantic */ {R::CotCaughtMergerToPalm, R::CanadianRaising, R::ThStopping},
-    /* CA Standard */ {R::CotCaughtMergerToPalm, R::CanadianRaising, R::TFlapping},
-    /* IN Standard */
-    {R::LotPalmSplit, R::CotCaughtMergerToLot, R::FaceGoatMonophthongs, R::ThStopping, R::VWMerger},
-    /* NZ Standard */
-    {R::LotPalmSplit, R::TrapBathSplit, R::NonRhotic, R::NearSquareMerger, R::KitCentralisation,
-     R::DressRaising, R::TrapRaising},
-    /* UK Irish */ {R::LotPalmSplit, R::FaceGoatMonophthongs, R::ThStopping},
-    /* UK London */
-    {R::LotPalmSplit, R::TrapBathSplit, R::NonRhotic, R::DiphthongShift, R::TGlottalling,
-     R::ThFronting, R::HDropping, R::LVocalisation},
-    /* UK Midland Northern */
-    {R::LotPalmSplit, R::NonRhotic, R::FootStrutUnsplit, R::FaceGoatMonophthongs},
-    /* UK Midland Southern */
-    {R::LotPalmSplit, R::NonRhotic, R::FootStrutUnsplit, R::DiphthongShift, R::HDropping},
-    /* UK RP */ {R::LotPalmSplit, R::TrapBathSplit, R::NonRhotic},
-    /* UK Scottish */
-    {R::LotPalmSplit, R::PalmTrapMerger, R::CotCaughtMergerToLot, R::NurseSplit, R::FootGooseMerger,
-     R::FaceGoatMonophthongs},
-    /* UK Southwestern */
-    {R::LotPalmSplit, R::TrapBathSplit, R::HDropping, R::InitialFricativeVoicing},
-    /* UK Wales */ {R::LotPalmSplit, R::NonRhotic, R::OpenLetterVowel, R::FaceGoatMonophthongs},
-    /* US Hawaiian */
-    {R::CotCaughtMergerToPalm, R::FaceGoatMonophthongs, R::TFlapping, R::ThStopping},
-    /* US Inland Northern */ {R::NorthernCitiesShift, R::TFlapping},
-    /* US Midland */ {R::TFlapping},
-    /* US NYC */ {R::ShortATensing, R::NonRhotic, R::TFlapping},
-    /* US New England */ {R::CotCaughtMergerToPalm, R::NonRhotic, R::TFlapping},
-    /* US North Central */ {R::CotCaughtMergerToPalm, R::FaceGoatMonophthongs, R::TFlapping},
-    /* US Pitts */
-    {R::CotCaughtMergerToPalm, R::FleeceLaxingBeforeL, R::MouthMonophthong, R::TFlapping},
-    /* US South Florida */ {R::CotCaughtMergerToPalm, R::FaceGoatMonophthongs},
-    /* US Southern */ {R::PinPenMerger, R::PriceMonophthong, R::TFlapping},
-    /* US Western */ {R::CotCaughtMergerToPalm, R::TFlapping},
-    /* ZA Standard */
-    {R::LotPalmSplit, R::TrapBathSplit, R::NonRhotic, R::TrapRaising, R::PriceMonophthong},
+// Indexed by Sound. docs/orthography.md shows the same table; a test keeps the two alike.
+constexpr std::array<SoundInfo, kSoundCount> kSounds = {{
+    {"b", "B"},
+    {"ч", "CH"},
+    {"d", "D"},
+    {"ð", "DH"},
+    {"f", "F"},
+    {"g", "G"},
+    {"h", "HH"},
+    {"j", "JH"},
+    {"k", "K"},
+    {"l", "L"},
+    {"m", "M"},
+    {"n", "N"},
+    {"ŋ", "NG"},
+    {"p", "P"},
+    {"r", "R"},
+    {"s", "S"},
+    {"ћ", "SH"},
+    {"t", "T"},
+    {"þ", "TH"},
+    {"v", "V"},
+    {"w", "W"},
+    {"y", "Y"},
+    {"z", "Z"},
+    {"zh", "ZH"},
+    {"ɾ", "Flap"},
+    {"ʔ", "Glottal"},
+    {"i", "Kit"},
+    {"e", "Dress"},
+    {"a", "Trap"},
+    {"o", "RoundedLot"},
+    {"ā", "OpenA"},
+    {"u", "Strut"},
+    {"ú", "Foot"},
+    {"å", "OpenO"},
+    {"ů", "Nurse"},
+    {"ī", "Fleece"},
+    {"ē", "Face"},
+    {"ō", "Goat"},
+    {"ū", "Goose"},
+    {"ai", "Price"},
+    {"oi", "Choice"},
+    {"au", "Mouth"},
+    {"iu", "NearDiphthong"},
+    {"է", "SquareVowel"},
+    {"úu", "CureDiphthong"},
+    {"é", "TenseE"},
+    {"ó", "TenseO"},
+    {"á", "LongA"},
+    {"ui", "RaisedPrice"},
+    {"ou", "RaisedMouth"},
+    {"ei", "ShiftedFace"},
+    {"āi", "ShiftedPrice"},
+    {"ou", "ShiftedGoat"},
+    {"åi", "BackedPrice"},
+    {"ui", "LoweredFace"},
+    {"ao", "FrontedMouth"},
 }};
 
-bool is(const Sounds& s, std::size_t i, Phoneme p) {
-  return i < s.size() && s[i].phoneme == p;
+Sound& vowel(AccentProfile& p, Unit unit) {
+  return p.vowels[static_cast<int>(unit) - kFirstVowelUnit];
 }
 
-bool isAnyOf(const Sounds& s, std::size_t i, std::initializer_list<Phoneme> ps) {
-  return i < s.size() && std::find(ps.begin(), ps.end(), s[i].phoneme) != ps.end();
+Sound vowelOf(const AccentProfile& p, Unit unit) {
+  return p.vowels[static_cast<int>(unit) - kFirstVowelUnit];
 }
 
-bool vowelAt(const Sounds& s, std::size_t i) {
-  return i < s.size() && isVowel(s[i].phoneme);
-}
-
-// Without stress marks, the vowels that are mostly unstressed stand in for "a weak syllable".
-bool weakVowelAt(const Sounds& s, std::size_t i) {
-  return isAnyOf(s, i, {P::AH, P::ER, P::IH, P::IY, P::Letter});
-}
-
-// The end of the word or a consonant: the sound at `i` closes the syllable before it.
-bool closesSyllable(const Sounds& s, std::size_t i) {
-  return !vowelAt(s, i);
-}
-
-void mapEach(Sounds& s, Phoneme from, Phoneme to) {
-  for (Sound& sound : s) {
-    if (sound.phoneme == from) {
-      sound.phoneme = to;
-    }
+void setVowels(AccentProfile& p, std::initializer_list<std::pair<Unit, Sound>> table) {
+  for (const auto& [unit, sound] : table) {
+    vowel(p, unit) = sound;
   }
 }
 
-void lotPalmSplit(WordSounds& word) {
-  Sounds& s = word.sounds;
-  const bool hasA = word.spelling.find('a') != std::string_view::npos;
-  const bool hasO = word.spelling.find('o') != std::string_view::npos;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    Sound& x = s[i];
-    const std::string_view letters = x.letters;
-    if (x.phoneme == P::AO) {
-      // The "cloth" words (dog, long, off) have THOUGHT in the dictionary but LOT here.
-      if (letters == "o" && !is(s, i + 1, P::R)) {
-        x.phoneme = P::Lot;
+// General American, as the dictionary gives it: rhotic, LOT = PALM, CLOTH = THOUGHT, no yod after
+// t, d, n, Mary = marry = merry.
+AccentProfile american() {
+  AccentProfile p;
+  p.base = BaseKind::American;
+  p.rhotic = true;
+  setVowels(p, {{U::KIT, S::Kit},       {U::DRESS, S::Dress},  {U::TRAP, S::Trap},
+                {U::LOT, S::OpenA},     {U::STRUT, S::Strut},  {U::FOOT, S::Foot},
+                {U::BATH, S::Trap},     {U::CLOTH, S::OpenO},  {U::NURSE, S::Strut},
+                {U::FLEECE, S::Fleece}, {U::FACE, S::Face},    {U::PALM, S::OpenA},
+                {U::THOUGHT, S::OpenO}, {U::GOAT, S::Goat},    {U::GOOSE, S::Goose},
+                {U::PRICE, S::Price},   {U::CHOICE, S::Choice}, {U::MOUTH, S::Mouth},
+                {U::NEAR, S::Kit},      {U::SQUARE, S::Dress}, {U::START, S::OpenA},
+                {U::NORTH, S::OpenO},   {U::FORCE, S::OpenO},  {U::CURE, S::Foot},
+                {U::HAPPY, S::Fleece},  {U::LETTER, S::Strut}, {U::COMMA, S::Strut}});
+  p.yod = YodRule::Drop;
+  p.maryMarryMerry = true;
+  p.mergedSets = {{U::LOT, U::PALM, U::START},
+                  {U::CLOTH, U::THOUGHT, U::NORTH, U::FORCE},
+                  {U::BATH, U::TRAP},
+                  {U::NURSE, U::LETTER, U::STRUT, U::COMMA},
+                  {U::NEAR, U::KIT},
+                  {U::SQUARE, U::DRESS},
+                  {U::CURE, U::FOOT},
+                  {U::HAPPY, U::FLEECE}};
+  return p;
+}
+
+// The American accents that lost r after a vowel (New York, Eastern New England).
+void withoutR(AccentProfile& p) {
+  p.rhotic = false;
+  setVowels(p, {{U::NURSE, S::Nurse},
+                {U::NEAR, S::NearDiphthong},
+                {U::SQUARE, S::SquareVowel},
+                {U::CURE, S::CureDiphthong}});
+  p.maryMarryMerry = false;
+  p.mergedSets = {{U::LOT, U::PALM, U::START},
+                  {U::CLOTH, U::THOUGHT, U::NORTH, U::FORCE},
+                  {U::BATH, U::TRAP},
+                  {U::LETTER, U::STRUT, U::COMMA},
+                  {U::HAPPY, U::FLEECE}};
+}
+
+// Received Pronunciation: the British-type base, non-rhotic, BATH as PALM, LOT rounded.
+AccentProfile received() {
+  AccentProfile p;
+  p.base = BaseKind::British;
+  p.rhotic = false;
+  setVowels(p, {{U::KIT, S::Kit},       {U::DRESS, S::Dress},        {U::TRAP, S::Trap},
+                {U::LOT, S::RoundedLot}, {U::STRUT, S::Strut},       {U::FOOT, S::Foot},
+                {U::BATH, S::OpenA},    {U::CLOTH, S::RoundedLot},   {U::NURSE, S::Nurse},
+                {U::FLEECE, S::Fleece}, {U::FACE, S::Face},          {U::PALM, S::OpenA},
+                {U::THOUGHT, S::OpenO}, {U::GOAT, S::Goat},          {U::GOOSE, S::Goose},
+                {U::PRICE, S::Price},   {U::CHOICE, S::Choice},      {U::MOUTH, S::Mouth},
+                {U::NEAR, S::NearDiphthong}, {U::SQUARE, S::SquareVowel}, {U::START, S::OpenA},
+                {U::NORTH, S::OpenO},   {U::FORCE, S::OpenO},        {U::CURE, S::CureDiphthong},
+                {U::HAPPY, S::Fleece},  {U::LETTER, S::Strut},       {U::COMMA, S::Strut}});
+  p.bath = BathRule::Full;
+  p.bathVowel = S::OpenA;
+  p.yod = YodRule::Keep;
+  p.mergedSets = {{U::BATH, U::PALM, U::START},
+                  {U::CLOTH, U::LOT},
+                  {U::THOUGHT, U::NORTH, U::FORCE},
+                  {U::LETTER, U::STRUT, U::COMMA},
+                  {U::HAPPY, U::FLEECE}};
+  return p;
+}
+
+// The British-type accents that kept r: LOT, BATH and the rest as the British base has them, the r
+// after a vowel said.
+AccentProfile britishRhotic() {
+  AccentProfile p = received();
+  p.rhotic = true;
+  setVowels(p, {{U::NURSE, S::Strut},
+                {U::NEAR, S::Kit},
+                {U::SQUARE, S::SquareVowel},
+                {U::CURE, S::Foot},
+                {U::LETTER, S::Strut}});
+  p.mergedSets = {{U::BATH, U::PALM, U::START},
+                  {U::CLOTH, U::LOT},
+                  {U::THOUGHT, U::NORTH, U::FORCE},
+                  {U::NURSE, U::LETTER, U::STRUT, U::COMMA},
+                  {U::NEAR, U::KIT},
+                  {U::CURE, U::FOOT},
+                  {U::HAPPY, U::FLEECE}};
+  return p;
+}
+
+void addMerger(AccentProfile& p, std::vector<Unit> units) {
+  p.mergedSets.push_back(std::move(units));
+}
+
+void cotCaught(AccentProfile& p, Sound merged) {
+  setVowels(p, {{U::LOT, merged}, {U::CLOTH, merged}, {U::THOUGHT, merged}});
+  addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT});
+}
+
+std::array<AccentProfile, 24> makeProfiles() {
+  std::array<AccentProfile, 24> a;
+  // 1 AU Standard (Wells 1982, 8.2; Cox and Palethorpe 2007)
+  {
+    AccentProfile p = received();
+    p.bath = BathRule::AustralianList;
+    p.flapping = true;
+    p.weakKit = WeakKitRule::ExceptBeforeVelars;
+    setVowels(p, {{U::CURE, S::OpenO},
+                  {U::FACE, S::ShiftedFace},
+                  {U::PRICE, S::ShiftedPrice},
+                  {U::MOUTH, S::FrontedMouth}});
+    addMerger(p, {U::CURE, U::FORCE, U::THOUGHT});
+    addMerger(p, {U::BATH, U::TRAP});
+    a[0] = p;
+  }
+  // 2 CA Atlantic, 3 CA Standard (Boberg 2010; Labov, Ash and Boberg 2006, ch. 15)
+  {
+    AccentProfile p = american();
+    cotCaught(p, S::OpenA);
+    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    p.canadianRaising = true;
+    a[1] = p;
+    p.flapping = true;
+    a[2] = p;
+  }
+  // 4 IN Standard (Sailaja 2009; Wells 1982, 9.1)
+  {
+    AccentProfile p = received();
+    setVowels(p, {{U::THOUGHT, S::RoundedLot},
+                  {U::FACE, S::TenseE},
+                  {U::GOAT, S::TenseO}});
+    addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT});
+    p.vwMerger = true;
+    a[3] = p;
+  }
+  // 5 NZ Standard (Bauer and Warren 2004; Wells 1982, 8.3)
+  {
+    AccentProfile p = received();
+    p.flapping = true;
+    p.weakKit = WeakKitRule::All;
+    setVowels(p, {{U::SQUARE, S::NearDiphthong}, {U::CURE, S::OpenO}});
+    addMerger(p, {U::NEAR, U::SQUARE});
+    addMerger(p, {U::CURE, U::FORCE, U::THOUGHT});
+    a[4] = p;
+  }
+  // 6 UK Irish (Hickey 2004; Wells 1982, 6.3)
+  {
+    AccentProfile p = britishRhotic();
+    p.bath = BathRule::None;
+    setVowels(p, {{U::BATH, S::Trap},
+                  {U::FACE, S::TenseE},
+                  {U::SQUARE, S::TenseE},
+                  {U::GOAT, S::TenseO}});
+    addMerger(p, {U::BATH, U::TRAP});
+    addMerger(p, {U::SQUARE, U::FACE});
+    p.wh = true;
+    a[5] = p;
+  }
+  // 7 UK London (Wells 1982, 4.2; Cruttenden 2014 on Estuary and Cockney)
+  {
+    AccentProfile p = received();
+    p.yod = YodRule::Coalesce;
+    p.glottalling = true;
+    p.th = ThRule::Front;
+    p.hDropping = true;
+    p.lVocalisation = true;
+    setVowels(p, {{U::FACE, S::ShiftedFace},
+                  {U::PRICE, S::ShiftedPrice},
+                  {U::GOAT, S::ShiftedGoat},
+                  {U::MOUTH, S::LongA},
+                  {U::CURE, S::OpenO}});
+    addMerger(p, {U::CURE, U::FORCE, U::THOUGHT});
+    a[6] = p;
+  }
+  // 8 UK Midland Northern (Wells 1982, 4.4; Beal 2008)
+  {
+    AccentProfile p = received();
+    p.bath = BathRule::None;
+    setVowels(p, {{U::BATH, S::Trap},
+                  {U::STRUT, S::Foot},
+                  {U::FACE, S::TenseE},
+                  {U::GOAT, S::TenseO},
+                  {U::HAPPY, S::Kit}});
+    p.mergedSets = {{U::BATH, U::TRAP},       {U::PALM, U::START},  {U::CLOTH, U::LOT},
+                    {U::THOUGHT, U::NORTH, U::FORCE}, {U::LETTER, U::COMMA},
+                    {U::STRUT, U::FOOT},      {U::HAPPY, U::KIT}};
+    a[7] = p;
+  }
+  // 9 UK Midland Southern: Birmingham and the Black Country (Wells 1982, 4.4; Clark 2008)
+  {
+    AccentProfile p = received();
+    p.bath = BathRule::None;
+    setVowels(p, {{U::BATH, S::Trap},
+                  {U::STRUT, S::Foot},
+                  {U::PRICE, S::BackedPrice},
+                  {U::FACE, S::LoweredFace},
+                  {U::GOAT, S::ShiftedGoat}});
+    p.mergedSets = {{U::BATH, U::TRAP},       {U::PALM, U::START},  {U::CLOTH, U::LOT},
+                    {U::THOUGHT, U::NORTH, U::FORCE}, {U::LETTER, U::COMMA},
+                    {U::STRUT, U::FOOT},      {U::HAPPY, U::FLEECE}};
+    p.hDropping = true;
+    a[8] = p;
+  }
+  // 10 UK RP (Wells 1982, 3.2; Cruttenden 2014)
+  a[9] = received();
+  // 11 UK Scottish (Wells 1982, 5.2; Stuart-Smith 2004)
+  {
+    AccentProfile p = britishRhotic();
+    p.bath = BathRule::None;
+    setVowels(p, {{U::FOOT, S::Goose},       {U::BATH, S::Trap},    {U::PALM, S::Trap},
+                  {U::THOUGHT, S::RoundedLot}, {U::FACE, S::TenseE}, {U::GOAT, S::TenseO},
+                  {U::NEAR, S::Fleece},      {U::SQUARE, S::TenseE}, {U::START, S::Trap},
+                  {U::NORTH, S::RoundedLot}, {U::FORCE, S::TenseO}, {U::CURE, S::Goose},
+                  {U::HAPPY, S::TenseE}});
+    p.nurseSplit = true;
+    p.wh = true;
+    p.mergedSets = {{U::TRAP, U::BATH, U::PALM, U::START},
+                    {U::LOT, U::CLOTH, U::THOUGHT, U::NORTH},
+                    {U::FOOT, U::GOOSE, U::CURE},
+                    {U::FACE, U::SQUARE, U::HAPPY},
+                    {U::GOAT, U::FORCE},
+                    {U::FLEECE, U::NEAR},
+                    {U::STRUT, U::COMMA, U::LETTER}};
+    a[10] = p;
+  }
+  // 12 UK Southwestern (Wells 1982, 4.5; Wakelin 1986)
+  {
+    AccentProfile p = britishRhotic();
+    p.bathVowel = S::LongA;
+    setVowels(p, {{U::PALM, S::LongA}, {U::START, S::LongA}});
+    p.hDropping = true;
+    a[11] = p;
+  }
+  // 13 UK Wales (Wells 1982, 5.1; Penhallurick 2004)
+  {
+    AccentProfile p = received();
+    p.bath = BathRule::None;
+    setVowels(p, {{U::BATH, S::Trap}, {U::FACE, S::TenseE}, {U::GOAT, S::TenseO}});
+    p.mergedSets = {{U::BATH, U::TRAP},
+                    {U::PALM, U::START},
+                    {U::CLOTH, U::LOT},
+                    {U::THOUGHT, U::NORTH, U::FORCE},
+                    {U::LETTER, U::STRUT, U::COMMA},
+                    {U::HAPPY, U::FLEECE}};
+    a[12] = p;
+  }
+  // 14 US Hawaiian (Sakoda and Siegel 2003; Drager 2012)
+  {
+    AccentProfile p = american();
+    cotCaught(p, S::OpenA);
+    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    setVowels(p, {{U::FACE, S::TenseE}, {U::GOAT, S::TenseO}});
+    p.th = ThRule::Stop;
+    p.flapping = true;
+    a[13] = p;
+  }
+  // 15 US Inland Northern: the Northern Cities Shift (Labov, Ash and Boberg 2006, ch. 14)
+  {
+    AccentProfile p = american();
+    setVowels(p, {{U::TRAP, S::TenseE},
+                  {U::BATH, S::TenseE},
+                  {U::LOT, S::Trap},
+                  {U::PALM, S::Trap},
+                  {U::START, S::Trap},
+                  {U::THOUGHT, S::OpenA},
+                  {U::CLOTH, S::OpenA}});
+    p.mergedSets = {{U::LOT, U::PALM, U::START},
+                    {U::CLOTH, U::THOUGHT},
+                    {U::NORTH, U::FORCE},
+                    {U::BATH, U::TRAP},
+                    {U::NURSE, U::LETTER, U::STRUT, U::COMMA},
+                    {U::NEAR, U::KIT},
+                    {U::SQUARE, U::DRESS},
+                    {U::CURE, U::FOOT},
+                    {U::HAPPY, U::FLEECE}};
+    p.flapping = true;
+    a[14] = p;
+  }
+  // 16 US Midland (Labov, Ash and Boberg 2006, ch. 19)
+  {
+    AccentProfile p = american();
+    p.flapping = true;
+    a[15] = p;
+  }
+  // 17 US NYC (Labov 1966; Labov, Ash and Boberg 2006, ch. 17)
+  {
+    AccentProfile p = american();
+    withoutR(p);
+    p.shortASplit = true;
+    p.flapping = true;
+    a[16] = p;
+  }
+  // 18 US New England: Eastern, Boston (Wells 1982, 6.3; Labov, Ash and Boberg 2006, ch. 16)
+  {
+    AccentProfile p = american();
+    withoutR(p);
+    setVowels(p, {{U::LOT, S::RoundedLot},
+                  {U::CLOTH, S::RoundedLot},
+                  {U::THOUGHT, S::RoundedLot},
+                  {U::PALM, S::LongA},
+                  {U::START, S::LongA}});
+    p.bath = BathRule::NewEnglandList;
+    p.bathVowel = S::LongA;
+    p.mergedSets = {{U::LOT, U::CLOTH, U::THOUGHT},
+                    {U::PALM, U::START, U::BATH},
+                    {U::NORTH, U::FORCE},
+                    {U::BATH, U::TRAP},
+                    {U::LETTER, U::STRUT, U::COMMA},
+                    {U::HAPPY, U::FLEECE}};
+    p.flapping = true;
+    a[17] = p;
+  }
+  // 19 US North Central (Labov, Ash and Boberg 2006, ch. 14; Allen 1973)
+  {
+    AccentProfile p = american();
+    cotCaught(p, S::OpenA);
+    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    setVowels(p, {{U::FACE, S::TenseE}, {U::GOAT, S::TenseO}});
+    p.trapBeforeG = true;
+    p.flapping = true;
+    a[18] = p;
+  }
+  // 20 US Pitts (Johnstone, Bhasin and Wittkofski 2002; Labov, Ash and Boberg 2006, ch. 19)
+  {
+    AccentProfile p = american();
+    cotCaught(p, S::RoundedLot);
+    vowel(p, U::PALM) = S::RoundedLot;
+    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    vowel(p, U::MOUTH) = S::LongA;
+    p.fillFeel = true;
+    p.flapping = true;
+    a[19] = p;
+  }
+  // 21 US South Florida (Carter and Lynch 2015)
+  {
+    AccentProfile p = american();
+    cotCaught(p, S::OpenA);
+    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    a[20] = p;
+  }
+  // 22 US Southern (Thomas 2004; Labov, Ash and Boberg 2006, ch. 18)
+  {
+    AccentProfile p = american();
+    p.pinPen = true;
+    p.priceMonophthong = true;
+    p.flapping = true;
+    a[21] = p;
+  }
+  // 23 US Western (Labov, Ash and Boberg 2006, ch. 20)
+  {
+    AccentProfile p = american();
+    cotCaught(p, S::OpenA);
+    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    p.flapping = true;
+    a[22] = p;
+  }
+  // 24 ZA Standard (Bowerman 2004; Lass 2002)
+  {
+    AccentProfile p = received();
+    p.weakKit = WeakKitRule::ExceptBeforeVelars;
+    vowel(p, U::CURE) = S::OpenO;
+    addMerger(p, {U::CURE, U::FORCE, U::THOUGHT});
+    a[23] = p;
+  }
+  return a;
+}
+
+bool isVoicelessUnit(Unit unit) {
+  switch (unit) {
+    case U::P:
+    case U::T:
+    case U::K:
+    case U::F:
+    case U::TH:
+    case U::S:
+    case U::SH:
+    case U::CH:
+      return true;
+    default:
+      return false;
+  }
+}
+
+Sound consonantSound(Unit unit) {
+  return static_cast<Sound>(static_cast<int>(unit));
+}
+
+bool unitAt(const std::vector<Segment>& s, std::size_t i, Unit unit) {
+  return i < s.size() && s[i].unit == unit;
+}
+
+bool vowelUnitAt(const std::vector<Segment>& s, std::size_t i) {
+  return i < s.size() && isVowelUnit(s[i].unit);
+}
+
+// The sound of the vowel at `i` in the accent, with the rules that look at its neighbours.
+Sound vowelSound(const BaseWord& word, std::size_t i, const AccentProfile& a) {
+  const std::vector<Segment>& s = word.segments;
+  const Segment& x = s[i];
+  const Unit next = i + 1 < s.size() ? s[i + 1].unit : U::COMMA;
+  const bool nextIsConsonant = i + 1 < s.size() && !isVowelUnit(next);
+  const bool rThenVowel = next == U::R && vowelUnitAt(s, i + 2);
+  Unit unit = x.unit;
+  if (unit == U::BATH) {
+    const bool longHere = a.bath == BathRule::Full ||
+                          (a.bath == BathRule::AustralianList && x.bath.australian) ||
+                          (a.bath == BathRule::NewEnglandList && x.bath.newEngland);
+    if (longHere) {
+      return a.bathVowel;
+    }
+    unit = U::TRAP;
+  }
+  if (a.base == BaseKind::American && unit == U::LOT && x.source == Phoneme::AO) {
+    unit = U::NORTH;  // "orange", "moral": NORTH before r in American speech
+  }
+  if (a.maryMarryMerry && rThenVowel &&
+      (unit == U::TRAP || unit == U::DRESS || unit == U::SQUARE)) {
+    return vowelOf(a, U::DRESS);
+  }
+  switch (unit) {
+    case U::TRAP:
+      if (a.trapBeforeG && next == U::G) {
+        return S::TenseE;
       }
-      continue;
-    }
-    if (x.phoneme != P::AA || (is(s, i + 1, P::R) && !vowelAt(s, i + 2))) {
-      continue;  // "car", "start": PALM before r
-    }
-    if (letters.starts_with("au") || letters.starts_with("aw")) {
-      x.phoneme = P::AO;  // the dictionary's merged "caught"
-      continue;
-    }
-    const bool afterW = i > 0 && s[i - 1].phoneme == P::W;  // "want", "watch", "quality"
-    const bool palm = letters.empty() ? hasA && !hasO : letters.front() == 'a';
-    if (!palm || afterW) {
-      x.phoneme = P::Lot;
-    }
-  }
-}
-
-void trapBathSplit(WordSounds& word, bool beforeNasals) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i].phoneme != P::AE) {
-      continue;
-    }
-    const std::size_t n = i + 1;
-    bool bath = false;
-    if (isAnyOf(s, n, {P::F, P::TH, P::S})) {
-      bath = closesSyllable(s, n + 1) || weakVowelAt(s, n + 1);
-      // A final single s keeps TRAP ("gas"); the double s of "class" and "pass" is BATH.
-      if (bath && is(s, n, P::S) && n + 1 == s.size() && !word.spelling.ends_with("ss")) {
-        bath = false;
+      if (a.shortASplit && nextIsConsonant && !vowelUnitAt(s, i + 2)) {
+        switch (next) {
+          case U::M:
+          case U::N:
+          case U::B:
+          case U::D:
+          case U::G:
+          case U::F:
+          case U::TH:
+          case U::S:
+          case U::SH:
+            return S::TenseE;
+          default:
+            break;
+        }
       }
-    } else if (beforeNasals && is(s, n, P::N) && isAnyOf(s, n + 1, {P::T, P::S, P::CH})) {
-      bath = closesSyllable(s, n + 2) || weakVowelAt(s, n + 2);  // "dance", "chant", "branch"
-    } else if (beforeNasals && is(s, n, P::M) && is(s, n + 1, P::P) &&
-               (is(s, n + 2, P::L) || (is(s, n + 2, P::AH) && is(s, n + 3, P::L)))) {
-      bath = true;  // "sample", "example"
-    }
-    if (bath) {
-      s[i].phoneme = P::AA;
-    }
-  }
-}
-
-void northernCitiesShift(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    Phoneme& p = s[i].phoneme;
-    if (p == P::AE) {
-      p = P::TenseE;
-    } else if (p == P::AA) {
-      p = P::AE;
-    } else if (p == P::AO && !is(s, i + 1, P::R)) {
-      p = P::AA;
-    }
-  }
-}
-
-void shortATensing(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i].phoneme == P::AE &&
-        isAnyOf(s, i + 1, {P::M, P::N, P::B, P::D, P::G, P::F, P::TH, P::S, P::SH}) &&
-        closesSyllable(s, i + 2)) {
-      s[i].phoneme = P::TenseE;
-    }
-  }
-}
-
-void nurseSplit(WordSounds& word) {
-  Sounds out;
-  out.reserve(word.sounds.size() + 2);
-  for (const Sound& x : word.sounds) {
-    if (x.phoneme != P::ER) {
-      out.push_back(x);
-      continue;
-    }
-    // Scots keep the vowels of "bird", "herd" and "word" apart, as the spelling still does.
-    const char first = x.letters.empty() ? 'u' : x.letters.front();
-    const Phoneme vowel = (first == 'i' || first == 'y') ? P::IH : first == 'e' ? P::EH : P::AH;
-    out.push_back({vowel, x.letters});
-    out.push_back({P::R, {}});
-  }
-  word.sounds = std::move(out);
-}
-
-// Without stress marks, whether an r-less ER is the long NURSE of "bird" or the schwa of "butter":
-// NURSE as the word's first vowel ("bird", "person"), or as the second after a weak first vowel in
-// a syllable its stem closes ("return", "deserve", but not the inflected "covered", "mothers").
-bool isNurse(const Sounds& s, std::size_t i) {
-  std::size_t before = 0;
-  std::size_t first = s.size();
-  for (std::size_t j = 0; j < i; ++j) {
-    if (isVowel(s[j].phoneme)) {
-      first = std::min(first, j);
-      ++before;
-    }
-  }
-  if (before == 0) {
-    return true;
-  }
-  const bool weakFirst = isAnyOf(s, first, {P::AH, P::IH, P::IY});
-  const bool inflectionOnly = isAnyOf(s, i + 1, {P::Z, P::D}) && i + 2 == s.size();
-  return before == 1 && weakFirst && i + 1 < s.size() && !inflectionOnly;
-}
-
-void nonRhotic(WordSounds& word) {
-  const Sounds& s = word.sounds;
-  Sounds out;
-  out.reserve(s.size() + 1);
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const Sound& x = s[i];
-    if (x.phoneme == P::ER) {
-      if (vowelAt(s, i + 1)) {
-        out.push_back({P::Letter, x.letters});  // "interest": the r links to the next vowel
-        out.push_back({P::R, {}});
-        continue;
+      break;
+    case U::DRESS:
+      if (a.pinPen && (next == U::M || next == U::N || next == U::NG)) {
+        return vowelOf(a, U::KIT);
       }
-      const bool afterVowel = i > 0 && isVowel(s[i - 1].phoneme);
-      out.push_back({!afterVowel && isNurse(s, i) ? P::Nurse : P::Letter, x.letters});
-      continue;
-    }
-    if (x.phoneme == P::R && !vowelAt(s, i + 1) && !out.empty() && isVowel(out.back().phoneme)) {
-      Phoneme& v = out.back().phoneme;
-      switch (v) {
-        case P::AO:
-        case P::OW:
-        case P::UH:
-        case P::UW:
-          v = P::AO;  // north, force and cure fall together
-          break;
-        case P::IH:
-        case P::IY:
-          v = P::Near;
-          break;
-        case P::EH:
-        case P::EY:
-        case P::AE:
-          v = P::Square;
-          break;
-        case P::AY:
-        case P::AW:
-        case P::OY:
-          out.push_back({P::Letter, {}});  // "fire", "flour"
-          break;
-        default:
-          break;  // AA of "car" is already long
+      break;
+    case U::KIT:
+      if (x.stress == 0 && a.weakKit != WeakKitRule::None) {
+        const bool velar = next == U::NG || next == U::K || next == U::G;
+        if (a.weakKit == WeakKitRule::All || !velar) {
+          return vowelOf(a, U::COMMA);
+        }
       }
-      continue;
-    }
-    out.push_back(x);
+      break;
+    case U::FLEECE:
+      if (a.fillFeel && next == U::L) {
+        return vowelOf(a, U::KIT);
+      }
+      break;
+    case U::GOOSE:
+      if (a.fillFeel && next == U::L) {
+        return vowelOf(a, U::FOOT);
+      }
+      break;
+    case U::NURSE:
+      if (a.nurseSplit) {
+        const char first = x.letters.empty() ? 'u' : x.letters.front();
+        return first == 'i' || first == 'y' ? S::Kit : first == 'e' ? S::Dress : S::Strut;
+      }
+      break;
+    case U::PRICE:
+      if (a.canadianRaising && nextIsConsonant && isVoicelessUnit(next)) {
+        return S::RaisedPrice;
+      }
+      if (a.priceMonophthong && !(nextIsConsonant && isVoicelessUnit(next))) {
+        return S::LongA;
+      }
+      break;
+    case U::MOUTH:
+      if (a.canadianRaising && nextIsConsonant && isVoicelessUnit(next)) {
+        return S::RaisedMouth;
+      }
+      break;
+    default:
+      break;
   }
-  word.sounds = std::move(out);
+  return vowelOf(a, unit);
 }
 
-void openLetterVowel(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i].phoneme == P::Letter && !is(s, i + 1, P::R)) {
-      s[i].phoneme = P::AE;
-    }
-  }
+bool isWeakVowel(const std::vector<Sounded>& out, std::size_t j) {
+  return j < out.size() && isVowelSound(out[j].sound) && out[j].stress == 0;
 }
 
-void footStrutUnsplit(WordSounds& word) {
-  Sounds& s = word.sounds;
-  const auto first =
-      std::find_if(s.begin(), s.end(), [](const Sound& x) { return isVowel(x.phoneme); });
-  // Without stress marks the first vowel stands for the stressed one: "cup", "love", "money".
-  if (first != s.end() && first->phoneme == P::AH &&
-      (first->letters == "u" || first->letters == "o" || first->letters == "ou" ||
-       first->letters == "oo")) {
-    first->phoneme = P::UH;
-  }
+bool vowelSoundAt(const std::vector<Sounded>& out, std::size_t j) {
+  return j < out.size() && isVowelSound(out[j].sound);
 }
 
-void pinPenMerger(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i].phoneme == P::EH && isAnyOf(s, i + 1, {P::M, P::N, P::NG})) {
-      s[i].phoneme = P::IH;
-    }
-  }
-}
-
-void kitCentralisation(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i].phoneme == P::IH && !is(s, i + 1, P::NG)) {
-      s[i].phoneme = P::AH;
-    }
-  }
-}
-
-void fleeceLaxingBeforeL(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i].phoneme == P::IY && is(s, i + 1, P::L)) {
-      s[i].phoneme = P::IH;
-    }
-  }
-}
-
-void canadianRaising(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i + 1 < s.size(); ++i) {
-    if (!isVoiceless(s[i + 1].phoneme)) {
-      continue;
-    }
-    if (s[i].phoneme == P::AY) {
-      s[i].phoneme = P::RaisedPrice;
-    } else if (s[i].phoneme == P::AW) {
-      s[i].phoneme = P::RaisedMouth;
-    }
-  }
-}
-
-void priceMonophthong(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i].phoneme == P::AY && !(i + 1 < s.size() && isVoiceless(s[i + 1].phoneme))) {
-      s[i].phoneme = P::LongA;
-    }
-  }
-}
-
-void diphthongShift(WordSounds& word) {
-  for (Sound& x : word.sounds) {
-    if (x.phoneme == P::EY) {
-      x.phoneme = P::AY;
-    } else if (x.phoneme == P::AY) {
-      x.phoneme = P::OY;
-    } else if (x.phoneme == P::OW) {
-      x.phoneme = P::AW;
-    }
-  }
-}
-
-void tFlapping(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 1; i < s.size(); ++i) {
-    if (s[i].phoneme == P::T && (vowelAt(s, i - 1) || is(s, i - 1, P::R)) &&
-        weakVowelAt(s, i + 1)) {
-      s[i].phoneme = P::Flap;
-    }
-  }
-}
-
-void tGlottalling(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 1; i < s.size(); ++i) {
-    if (s[i].phoneme != P::T || !vowelAt(s, i - 1)) {
-      continue;
-    }
-    const bool beforeConsonant =
-        i + 1 < s.size() && !vowelAt(s, i + 1) && !isAnyOf(s, i + 1, {P::R, P::Y, P::W});
-    if (i + 1 == s.size() || beforeConsonant || weakVowelAt(s, i + 1)) {
-      s[i].phoneme = P::Glottal;
-    }
-  }
-}
-
-void thFronting(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i].phoneme == P::TH) {
-      s[i].phoneme = P::F;
-    } else if (s[i].phoneme == P::DH) {
-      s[i].phoneme = i == 0 ? P::D : P::V;  // "the", "this" start with d; "mother" has v
-    }
-  }
-}
-
-void lVocalisation(WordSounds& word) {
-  Sounds& s = word.sounds;
-  for (std::size_t i = 1; i < s.size(); ++i) {
-    if (s[i].phoneme == P::L && vowelAt(s, i - 1) && !vowelAt(s, i + 1)) {
-      s[i].phoneme = P::W;
-    }
-  }
-}
-
-void initialFricativeVoicing(WordSounds& word) {
-  Sounds& s = word.sounds;
-  if (s.size() < 2 || !vowelAt(s, 1)) {
-    return;
-  }
-  if (s[0].phoneme == P::F) {
-    s[0].phoneme = P::V;
-  } else if (s[0].phoneme == P::S) {
-    s[0].phoneme = P::Z;
-  }
+// A t or d before a weak vowel and a syllable-closing n keeps its stop ("button", "sudden").
+bool beforeSyllabicN(const std::vector<Sounded>& out, std::size_t j) {
+  return j + 2 < out.size() && out[j + 2].sound == S::N &&
+         (j + 3 == out.size() || !vowelSoundAt(out, j + 3));
 }
 
 }  // namespace
 
-std::string_view ruleName(AccentRule rule) {
-  return kRuleNames[static_cast<int>(rule)];
+std::string_view spellingOf(Sound sound) {
+  return kSounds[static_cast<int>(sound)].spelling;
 }
 
-std::span<const AccentRule> rulesOf(const AccentTable& accent) {
-  return kAccentRules.at(static_cast<std::size_t>(accent.number - 1));
+std::string_view soundName(Sound sound) {
+  return kSounds[static_cast<int>(sound)].name;
 }
 
-void applyRule(AccentRule rule, WordSounds& word) {
-  Sounds& s = word.sounds;
-  switch (rule) {
-    case R::LotPalmSplit:
-      lotPalmSplit(word);
-      break;
-    case R::PalmTrapMerger:
-      mapEach(s, P::AA, P::AE);
-      break;
-    case R::CotCaughtMergerToPalm:
-      for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i].phoneme == P::AO && !is(s, i + 1, P::R)) {
-          s[i].phoneme = P::AA;
-        }
+bool isVowelSound(Sound sound) {
+  return sound >= S::Kit;
+}
+
+const AccentProfile& profileOf(const AccentTable& accent) {
+  static const std::array<AccentProfile, 24> profiles = makeProfiles();
+  return profiles.at(static_cast<std::size_t>(accent.number - 1));
+}
+
+AccentWord realise(const BaseWord& word, const AccentProfile& a) {
+  const std::vector<Segment>& s = word.segments;
+  AccentWord result;
+  std::vector<Sounded>& out = result.sounds;
+  out.reserve(s.size() + 2);
+  const auto drop = [&](std::size_t i, std::string_view why) {
+    result.dropped.emplace_back(static_cast<std::int16_t>(i), why);
+  };
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const Segment& x = s[i];
+    const auto base = static_cast<std::int16_t>(i);
+    if (isVowelUnit(x.unit)) {
+      out.push_back({vowelSound(word, i, a), x.stress, base});
+      continue;
+    }
+    if (x.unit == U::Yod) {
+      if (a.yod == YodRule::Keep) {
+        out.push_back({S::Y, Phone::kNoStress, base});
+      } else if (a.yod == YodRule::Coalesce && !out.empty() &&
+                 (out.back().sound == S::T || out.back().sound == S::D)) {
+        out.back().sound = out.back().sound == S::T ? S::CH : S::JH;  // "tune", "due"
+        drop(i, "yod coalescence");
+      } else {
+        drop(i, "yod dropping");
       }
-      break;
-    case R::CotCaughtMergerToLot:
-      mapEach(s, P::AO, P::Lot);
-      break;
-    case R::TrapBathSplit:
-      trapBathSplit(word, true);
-      break;
-    case R::TrapBathSplitFricatives:
-      trapBathSplit(word, false);
-      break;
-    case R::NorthernCitiesShift:
-      northernCitiesShift(word);
-      break;
-    case R::ShortATensing:
-      shortATensing(word);
-      break;
-    case R::NurseSplit:
-      nurseSplit(word);
-      break;
-    case R::NonRhotic:
-      nonRhotic(word);
-      break;
-    case R::OpenLetterVowel:
-      openLetterVowel(word);
-      break;
-    case R::NearSquareMerger:
-      mapEach(s, P::Square, P::Near);
-      break;
-    case R::FootStrutUnsplit:
-      footStrutUnsplit(word);
-      break;
-    case R::FootGooseMerger:
-      mapEach(s, P::UH, P::UW);
-      break;
-    case R::PinPenMerger:
-      pinPenMerger(word);
-      break;
-    case R::KitCentralisation:
-      kitCentralisation(word);
-      break;
-    case R::DressRaising:
-      mapEach(s, P::EH, P::IH);
-      break;
-    case R::TrapRaising:
-      mapEach(s, P::AE, P::EH);
-      break;
-    case R::FleeceLaxingBeforeL:
-      fleeceLaxingBeforeL(word);
-      break;
-    case R::CanadianRaising:
-      canadianRaising(word);
-      break;
-    case R::PriceMonophthong:
-      priceMonophthong(word);
-      break;
-    case R::MouthMonophthong:
-      mapEach(s, P::AW, P::LongA);
-      break;
-    case R::DiphthongShift:
-      diphthongShift(word);
-      break;
-    case R::FaceGoatMonophthongs:
-      mapEach(s, P::EY, P::TenseE);
-      mapEach(s, P::OW, P::TenseO);
-      break;
-    case R::TFlapping:
-      tFlapping(word);
-      break;
-    case R::TGlottalling:
-      tGlottalling(word);
-      break;
-    case R::ThFronting:
-      thFronting(word);
-      break;
-    case R::ThStopping:
-      mapEach(s, P::TH, P::T);
-      mapEach(s, P::DH, P::D);
-      break;
-    case R::HDropping:
-      std::erase_if(s, [](const Sound& x) { return x.phoneme == P::HH; });
-      break;
-    case R::LVocalisation:
-      lVocalisation(word);
-      break;
-    case R::InitialFricativeVoicing:
-      initialFricativeVoicing(word);
-      break;
-    case R::VWMerger:
-      mapEach(s, P::W, P::V);
-      break;
+      continue;
+    }
+    if (x.unit == U::R && !a.rhotic && !unitAt(s, i + 1, U::R) && !vowelUnitAt(s, i + 1)) {
+      // "fire", "hour": the r-less accents say a schwa where the r was after a diphthong.
+      const bool afterDiphthong = !out.empty() && (unitAt(s, i - 1, U::PRICE) ||
+                                                   unitAt(s, i - 1, U::MOUTH) ||
+                                                   unitAt(s, i - 1, U::CHOICE));
+      if (afterDiphthong) {
+        out.push_back({S::Strut, 0, base});
+      } else {
+        drop(i, "non-rhotic");
+      }
+      continue;
+    }
+    if (x.unit == U::HH && a.hDropping) {
+      drop(i, "h-dropping");
+      continue;
+    }
+    if (x.unit == U::W && x.fromWh && a.wh) {
+      out.push_back({S::HH, Phone::kNoStress, base});
+    }
+    Sound sound = consonantSound(x.unit);
+    if (a.th == ThRule::Stop) {
+      sound = sound == S::TH ? S::T : sound == S::DH ? S::D : sound;
+    } else if (a.th == ThRule::Front) {
+      sound = sound == S::TH ? S::F : (sound == S::DH && i > 0) ? S::V : sound;
+    }
+    if (a.vwMerger && sound == S::W) {
+      sound = S::V;
+    }
+    out.push_back({sound, Phone::kNoStress, base});
   }
+  // The rules that look at the sounds around a consonant, once the vowels and the r are settled.
+  for (std::size_t j = 1; j < out.size(); ++j) {
+    Sound& c = out[j].sound;
+    const bool afterVowel = vowelSoundAt(out, j - 1) || (a.rhotic && out[j - 1].sound == S::R);
+    if (a.flapping && (c == S::T || c == S::D) && afterVowel && isWeakVowel(out, j + 1) &&
+        !beforeSyllabicN(out, j)) {
+      c = S::Flap;
+    } else if (a.glottalling && c == S::T && vowelSoundAt(out, j - 1)) {
+      const bool last = j + 1 == out.size();
+      const bool beforeConsonant = j + 1 < out.size() && !vowelSoundAt(out, j + 1) &&
+                                   out[j + 1].sound != S::R && out[j + 1].sound != S::Y &&
+                                   out[j + 1].sound != S::W;
+      if (last || beforeConsonant || isWeakVowel(out, j + 1)) {
+        c = S::Glottal;
+      }
+    } else if (a.lVocalisation && c == S::L && vowelSoundAt(out, j - 1) &&
+               !vowelSoundAt(out, j + 1)) {
+      c = S::W;  // "milk", "bottle"
+    }
+  }
+  return result;
 }
 
-void applyAccent(const AccentTable& accent, WordSounds& word) {
-  for (AccentRule rule : rulesOf(accent)) {
-    applyRule(rule, word);
+std::string spell(const AccentWord& word) {
+  std::string text;
+  text.reserve(word.sounds.size() * 2);
+  for (const Sounded& sound : word.sounds) {
+    text += spellingOf(sound.sound);
   }
+  return text;
+}
+
+std::set<std::string> licensedMergers(const AccentProfile& a) {
+  std::set<std::string> licensed;
+  const auto pair = [&](Unit x, Unit y) {
+    if (x == y) {
+      return;
+    }
+    if (y < x) {
+      std::swap(x, y);
+    }
+    licensed.insert(std::string(unitName(x)) + "=" + std::string(unitName(y)));
+  };
+  for (const std::vector<Unit>& set : a.mergedSets) {
+    for (Unit x : set) {
+      for (Unit y : set) {
+        pair(x, y);
+      }
+    }
+  }
+  if (!a.rhotic) {
+    licensed.insert("drop:R");
+    pair(U::R, U::COMMA);  // the schwa of r-less "fire"
+  }
+  if (a.yod != YodRule::Keep) {
+    licensed.insert("drop:Yod");
+  }
+  if (a.yod == YodRule::Coalesce) {
+    pair(U::T, U::CH);
+    pair(U::D, U::JH);
+  }
+  if (a.flapping) {
+    pair(U::T, U::D);
+  }
+  if (a.th == ThRule::Stop) {
+    pair(U::TH, U::T);
+    pair(U::DH, U::D);
+  }
+  if (a.th == ThRule::Front) {
+    pair(U::TH, U::F);
+    pair(U::DH, U::V);
+  }
+  if (a.hDropping) {
+    licensed.insert("drop:HH");
+  }
+  if (a.lVocalisation) {
+    pair(U::L, U::W);
+  }
+  if (a.vwMerger) {
+    pair(U::V, U::W);
+  }
+  if (a.weakKit != WeakKitRule::None) {
+    pair(U::KIT, U::COMMA);
+  }
+  if (a.maryMarryMerry) {
+    pair(U::TRAP, U::DRESS);
+    pair(U::TRAP, U::SQUARE);
+    pair(U::DRESS, U::SQUARE);
+  }
+  if (a.nurseSplit) {
+    pair(U::NURSE, U::KIT);
+    pair(U::NURSE, U::DRESS);
+    pair(U::NURSE, U::STRUT);
+  }
+  if (a.pinPen) {
+    pair(U::DRESS, U::KIT);
+  }
+  if (a.fillFeel) {
+    pair(U::FLEECE, U::KIT);
+    pair(U::GOOSE, U::FOOT);
+  }
+  if (a.trapBeforeG) {
+    pair(U::TRAP, U::FACE);
+  }
+  if (a.base == BaseKind::American) {
+    pair(U::LOT, U::NORTH);  // "orange" with the NORTH vowel
+  }
+  return licensed;
+}
+
+std::set<Sound> soundsOf(const AccentProfile& a) {
+  std::set<Sound> sounds;
+  for (int u = 0; u < kFirstVowelUnit; ++u) {
+    sounds.insert(consonantSound(static_cast<Unit>(u == static_cast<int>(U::Yod) ? 0 : u)));
+  }
+  for (Sound v : a.vowels) {
+    sounds.insert(v);
+  }
+  if (a.bath != BathRule::None) {
+    sounds.insert(a.bathVowel);
+  }
+  if (a.flapping) {
+    sounds.insert(S::Flap);
+  }
+  if (a.glottalling) {
+    sounds.insert(S::Glottal);
+  }
+  if (a.canadianRaising) {
+    sounds.insert(S::RaisedPrice);
+    sounds.insert(S::RaisedMouth);
+  }
+  if (a.priceMonophthong) {
+    sounds.insert(S::LongA);
+  }
+  if (a.shortASplit || a.trapBeforeG) {
+    sounds.insert(S::TenseE);
+  }
+  return sounds;
 }
 
 }  // namespace zrv::words_tool

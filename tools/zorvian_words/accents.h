@@ -1,76 +1,132 @@
 #pragma once
 
+#include <cstdint>
+#include <set>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "phonemes.h"
+#include "lexical_sets.h"
 #include "words/accent_catalog.h"
 
 namespace zrv::words_tool {
 
-/// One sound of a word, with the English letters that write it (vowels only; may be empty).
-struct Sound {
-  Phoneme phoneme;
-  std::string_view letters;
+/// The sounds an accent says, each with one Zorvian spelling (see spellingOf). Two sounds share a
+/// spelling only when no accent uses both.
+enum class Sound : std::uint8_t {
+  // clang-format off
+  B, CH, D, DH, F, G, HH, JH, K, L, M, N, NG, P, R, S, SH, T, TH, V, W, Y, Z, ZH,
+  Flap,          // the tap of "water" and "ladder" in the accents that flap t and d alike
+  Glottal,       // the glottal stop of London "butter"
+  Kit,           // i
+  Dress,         // e
+  Trap,          // a
+  RoundedLot,    // o: the rounded short o of British "hot"
+  OpenA,         // ā: father, American "hot"
+  Strut,         // u: strut, and the schwa of "about" and r-less "butter"
+  Foot,          // ú
+  OpenO,         // å: thought, north
+  Nurse,         // ů: the r-less long vowel of "bird"
+  Fleece,        // ī
+  Face,          // ē
+  Goat,          // ō
+  Goose,         // ū
+  Price,         // ai
+  Choice,        // oi
+  Mouth,         // au
+  NearDiphthong, // iu: r-less "near"
+  SquareVowel,   // է: "square", "Mary"
+  CureDiphthong, // úu: r-less "cure"
+  TenseE,        // é: a long close e (one-vowel FACE, tensed TRAP)
+  TenseO,        // ó: a long close o (one-vowel GOAT)
+  LongA,         // á: a long front a (Southern "time", Boston "car")
+  RaisedPrice,   // ui: Canadian "right"
+  RaisedMouth,   // ou: Canadian "about"
+  ShiftedFace,   // ei: Australian and London "face"
+  ShiftedPrice,  // āi: Australian and London "price"
+  ShiftedGoat,   // ou: London and Birmingham "goat"
+  BackedPrice,   // åi: Birmingham "price", apart from its "choice"
+  LoweredFace,   // ui: Birmingham "face"
+  FrontedMouth,  // ao: Australian "mouth"
+  // clang-format on
 };
 
-/// A word as the accent rules see it. `sounds` starts as the dictionary pronunciation and is
-/// rewritten by each rule; `spelling` is the English word the letters point into.
-struct WordSounds {
-  std::string_view spelling;
-  std::vector<Sound> sounds;
+inline constexpr int kSoundCount = static_cast<int>(Sound::FrontedMouth) + 1;
+
+/// The Zorvian spelling of a sound: lower-case ASCII letters, the special letters that the
+/// program's case transfer knows, and ð, ɾ and ʔ, which have no capitals.
+std::string_view spellingOf(Sound sound);
+
+/// A short name of the sound for reports ("Flap", "OpenA").
+std::string_view soundName(Sound sound);
+
+bool isVowelSound(Sound sound);
+
+/// One sound of a word in an accent, with the base segment it comes from.
+struct Sounded {
+  Sound sound;
+  std::int8_t stress;
+  std::int16_t base;  // index into the base word's segments
 };
 
-/// A sound change that some accents make. The enumerators are in the order in which the rules
-/// apply, whatever the accent: a later rule sees what the earlier ones made.
-enum class AccentRule {
-  LotPalmSplit,             // AA of "hot" (spelled o) becomes Lot; "cloth" AO too
-  PalmTrapMerger,           // the remaining AA (PALM) becomes AE
-  CotCaughtMergerToPalm,    // AO becomes AA, except before r
-  CotCaughtMergerToLot,     // AO becomes Lot
-  TrapBathSplit,            // AE becomes AA before f, th, s and nasal clusters
-  TrapBathSplitFricatives,  // AE becomes AA before f, th and s only
-  NorthernCitiesShift,      // AE becomes TenseE, AA becomes AE, AO becomes AA
-  ShortATensing,            // AE becomes TenseE before m n b d g f th s sh in a closed syllable
-  NurseSplit,               // ER becomes IH R, EH R or AH R after its spelling
-  NonRhotic,                // r not before a vowel is dropped and colours the vowel
-  OpenLetterVowel,          // the r-less schwa at the end becomes AE
-  NearSquareMerger,         // Square becomes Near
-  FootStrutUnsplit,         // AH of "cup" (first vowel, spelled u or o) becomes UH
-  FootGooseMerger,          // UH becomes UW
-  PinPenMerger,             // EH becomes IH before m, n, ng
-  KitCentralisation,        // IH becomes AH, except before ng
-  DressRaising,             // EH becomes IH
-  TrapRaising,              // AE becomes EH
-  FleeceLaxingBeforeL,      // IY becomes IH before l
-  CanadianRaising,          // AY, AW become RaisedPrice, RaisedMouth before voiceless sounds
-  PriceMonophthong,         // AY becomes LongA, except before voiceless sounds
-  MouthMonophthong,         // AW becomes LongA
-  DiphthongShift,           // EY becomes AY, AY becomes OY, OW becomes AW
-  FaceGoatMonophthongs,     // EY becomes TenseE, OW becomes TenseO
-  TFlapping,                // t between a vowel or r and a weak vowel becomes Flap
-  TGlottalling,             // t after a vowel, not before a strong vowel, becomes Glottal
-  ThFronting,               // TH becomes F, DH becomes V (D at the start of a word)
-  ThStopping,               // TH becomes T, DH becomes D
-  HDropping,                // HH is dropped
-  LVocalisation,            // l not before a vowel becomes W
-  InitialFricativeVoicing,  // f and s at the start of a word, before a vowel, become v and z
-  VWMerger,                 // W becomes V
+/// A word as an accent says it: its sounds, and the base segments the accent drops (with why).
+struct AccentWord {
+  std::vector<Sounded> sounds;
+  std::vector<std::pair<std::int16_t, std::string_view>> dropped;
 };
 
-inline constexpr int kAccentRuleCount = static_cast<int>(AccentRule::VWMerger) + 1;
+/// What an accent does with the yod of "tune".
+enum class YodRule : std::uint8_t { Drop, Keep, Coalesce };
+/// What an accent does with the th of "think" and "this".
+enum class ThRule : std::uint8_t { Keep, Stop, Front };
+/// How far an accent has BATH apart from TRAP.
+enum class BathRule : std::uint8_t { None, Full, AustralianList, NewEnglandList };
+/// Which unstressed KIT vowels an accent says as the schwa (roses = Rosa's).
+enum class WeakKitRule : std::uint8_t { None, ExceptBeforeVelars, All };
 
-/// The rule's name as docs/orthography.md lists it (for instance "non-rhotic").
-std::string_view ruleName(AccentRule rule);
+/// One accent: the base it reads, the sound of each lexical set, its rules, and the mergers that
+/// its handbook description licenses (the only reason two words may be spelled alike).
+struct AccentProfile {
+  BaseKind base = BaseKind::American;
+  bool rhotic = true;
+  Sound vowels[kUnitCount - kFirstVowelUnit];  // indexed by vowel unit
+  BathRule bath = BathRule::None;
+  Sound bathVowel = Sound::OpenA;
+  YodRule yod = YodRule::Drop;
+  ThRule th = ThRule::Keep;
+  WeakKitRule weakKit = WeakKitRule::None;
+  bool maryMarryMerry = false;  // TRAP, DRESS and SQUARE alike before r and a vowel
+  bool nurseSplit = false;      // fir, fern, fur apart (Scotland)
+  bool canadianRaising = false;
+  bool priceMonophthong = false;  // PRICE long a except before voiceless consonants
+  bool pinPen = false;            // DRESS as KIT before nasals
+  bool fillFeel = false;          // FLEECE as KIT and GOOSE as FOOT before l
+  bool trapBeforeG = false;       // TRAP as the FACE vowel before g
+  bool shortASplit = false;       // TRAP tensed before m n b d g f th s sh closing a syllable
+  bool flapping = false;          // t and d tapped between a vowel and a weak vowel
+  bool glottalling = false;       // t as a glottal stop after a vowel, not before a strong vowel
+  bool hDropping = false;
+  bool lVocalisation = false;
+  bool vwMerger = false;
+  bool wh = false;                // which ≠ witch
+  std::vector<std::vector<Unit>> mergedSets;  // lexical sets said alike
+};
 
-/// The rules of an accent of the catalog, in the order in which they apply.
-std::span<const AccentRule> rulesOf(const AccentTable& accent);
+/// The profile of an accent of the catalog.
+const AccentProfile& profileOf(const AccentTable& accent);
 
-/// Rewrites `word.sounds` by one rule.
-void applyRule(AccentRule rule, WordSounds& word);
+/// The accent's realisation of a base word.
+AccentWord realise(const BaseWord& word, const AccentProfile& accent);
 
-/// Rewrites `word.sounds` by every rule of the accent, in order.
-void applyAccent(const AccentTable& accent, WordSounds& word);
+/// The Zorvian spelling of an accent word.
+std::string spell(const AccentWord& word);
+
+/// Every merger the accent licenses, as "A=B" of unit names (sorted) or "drop:X" for a unit it
+/// drops, from its merged sets and its rules.
+std::set<std::string> licensedMergers(const AccentProfile& accent);
+
+/// The sounds the accent uses, for the check that no two of them share a spelling.
+std::set<Sound> soundsOf(const AccentProfile& accent);
 
 }  // namespace zrv::words_tool

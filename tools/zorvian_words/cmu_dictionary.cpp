@@ -57,6 +57,28 @@ std::string lowerCased(std::string_view text) {
   return lower;
 }
 
+// A line of the npm module: `  "word": "PHONES",`. Returns false for any other line.
+bool splitModuleLine(std::string_view line, std::string_view& token, std::string_view& phones) {
+  std::size_t start = 0;
+  while (start < line.size() && isSpace(line[start])) {
+    ++start;
+  }
+  if (start >= line.size() || line[start] != '"') {
+    return false;
+  }
+  const std::size_t keyEnd = line.find("\": \"", start + 1);
+  if (keyEnd == std::string_view::npos) {
+    return false;
+  }
+  const std::size_t valueEnd = line.find('"', keyEnd + 4);
+  if (valueEnd == std::string_view::npos) {
+    return false;
+  }
+  token = line.substr(start + 1, keyEnd - start - 1);
+  phones = line.substr(keyEnd + 4, valueEnd - keyEnd - 4);
+  return true;
+}
+
 }  // namespace
 
 bool parsePronouncingDictionary(std::istream& in, std::string_view sourceName,
@@ -65,38 +87,58 @@ bool parsePronouncingDictionary(std::istream& in, std::string_view sourceName,
   std::unordered_map<std::string, std::size_t> indexOf;
   std::string line;
   long lineNumber = 0;
+  bool moduleLayout = false;
   while (std::getline(in, line)) {
     ++lineNumber;
     std::string_view rest = line;
-    if (rest.starts_with(";;;")) {
-      continue;
+    std::string_view token;
+    if (lineNumber == 1 && (rest.starts_with("/**") || rest.starts_with("export"))) {
+      moduleLayout = true;
     }
-    if (const std::size_t hash = rest.find('#'); hash != std::string_view::npos) {
-      rest = rest.substr(0, hash);
+    if (moduleLayout) {
+      if (!splitModuleLine(rest, token, rest)) {
+        continue;
+      }
+      if (const std::size_t hash = rest.find('#'); hash != std::string_view::npos) {
+        rest = rest.substr(0, hash);  // "# place, danish"
+      }
+    } else {
+      if (rest.starts_with(";;;")) {
+        continue;
+      }
+      if (const std::size_t hash = rest.find('#'); hash != std::string_view::npos) {
+        rest = rest.substr(0, hash);
+      }
+      token = nextToken(rest);
+      if (token.empty()) {
+        continue;
+      }
     }
-    const std::string_view token = nextToken(rest);
-    if (token.empty()) {
-      continue;
-    }
+    const std::string where = std::string(sourceName) + ":" + std::to_string(lineNumber) + ": ";
     Pronunciation pronunciation;
     const std::string word = lowerCased(splitVariant(token, pronunciation.variant));
     for (std::string_view symbol = nextToken(rest); !symbol.empty(); symbol = nextToken(rest)) {
-      const auto phoneme = phonemeFromArpabet(symbol);
-      if (!phoneme) {
-        error = std::string(sourceName) + ":" + std::to_string(lineNumber) +
-                ": unknown phoneme \"" + std::string(symbol) + "\"";
+      const auto phone = phoneFromArpabet(symbol);
+      if (!phone) {
+        error = where + "\"" + std::string(symbol) +
+                "\" is not a phoneme with its stress digit (vowels AA0 to UW2, consonants B to ZH)";
         return false;
       }
-      pronunciation.phonemes.push_back(*phoneme);
+      pronunciation.phones.push_back(*phone);
     }
-    if (pronunciation.phonemes.empty()) {
-      error = std::string(sourceName) + ":" + std::to_string(lineNumber) + ": the word \"" +
-              std::string(token) + "\" has no phonemes";
+    if (pronunciation.phones.empty()) {
+      error = where + "the word \"" + std::string(token) + "\" has no phonemes";
       return false;
     }
     const auto [at, isNew] = indexOf.try_emplace(word, words.size());
     if (isNew) {
       words.push_back({word, {}});
+    }
+    for (const Pronunciation& earlier : words[at->second].pronunciations) {
+      if (earlier.variant == pronunciation.variant) {
+        error = where + "the word \"" + std::string(token) + "\" is given twice";
+        return false;
+      }
     }
     words[at->second].pronunciations.push_back(std::move(pronunciation));
   }

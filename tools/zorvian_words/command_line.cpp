@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iomanip>
 #include <map>
@@ -73,9 +74,17 @@ int failed(std::ostream& err, const std::string& error) {
 int build(const Options& options, std::ostream& out, std::ostream& err) {
   BuildSources sources;
   sources.dictionary = valueOr(options, "--dictionary", sources.dictionary.string());
-  sources.wordList = valueOr(options, "--word-list", sources.wordList.string());
-  if (options.values.contains("--heteronyms")) {
-    sources.heteronymList = options.values.at("--heteronyms");
+  if (options.values.contains("--word-lists")) {
+    sources.wordLists.clear();
+    std::string_view lists = options.values.at("--word-lists");
+    while (!lists.empty()) {
+      const std::size_t comma = std::min(lists.find(','), lists.size());
+      sources.wordLists.emplace_back(lists.substr(0, comma));
+      lists.remove_prefix(std::min(comma + 1, lists.size()));
+    }
+  }
+  if (options.values.contains("--data")) {
+    sources.dataFolder = options.values.at("--data");
   }
   const std::filesystem::path output = valueOr(options, "--output", "zrv_words.db");
   BuildReport report;
@@ -132,13 +141,13 @@ std::string helpText() {
          "Commands:\n"
          "  build     Build zrv_words.db: the 24 accent tables, from a pronouncing dictionary\n"
          "            and a word list.\n"
-         "      --dictionary FILE   CMU pronouncing dictionary\n"
-         "                          (default "
-         "/usr/share/pocketsphinx/model/en-us/cmudict-en-us.dict)\n"
-         "      --word-list FILE    word list that tells names from common words\n"
-         "                          (default /usr/share/dict/american-english)\n"
-         "      --heteronyms FILE   the heteronyms that keep several pronunciations\n"
-         "                          (default the list built into this tool)\n"
+         "      --dictionary FILE   CMU pronouncing dictionary 0.7b with stress digits\n"
+         "                          (default npm's cmu-pronouncing-dictionary, as\n"
+         "                          scripts/install-deps.sh installs it)\n"
+         "      --word-lists F,F    word lists that tell names from common words (default\n"
+         "                          /usr/share/dict/american-english,british-english)\n"
+         "      --data DIR          a folder of data lists that replace the built-in ones\n"
+         "                          of the same name (bath.txt, heteronyms.txt, ...)\n"
          "      --output FILE       database to write (default zrv_words.db)\n"
          "  publish   Lay out a repository folder: <root>/" +
          std::string(kRepositoryFolder) +
@@ -169,7 +178,7 @@ int runWordsTool(const std::vector<std::string>& arguments, std::ostream& out, s
     return kStatusDone;
   }
   const std::map<std::string, std::set<std::string>> knownOptions = {
-      {"build", {"--dictionary", "--word-list", "--heteronyms", "--output"}},
+      {"build", {"--dictionary", "--word-lists", "--data", "--output"}},
       {"publish", {"--root", "--database", "--tool-version"}},
       {"serve", {"--root", "--port"}},
   };

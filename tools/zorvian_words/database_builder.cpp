@@ -2,10 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <system_error>
 
+#include "app/text_filters.h"
 #include "word_rows.h"
 #include "words/accent_catalog.h"
 
@@ -49,7 +51,90 @@ bool insertRows(sqlite3* db, sqlite3_stmt* insert, const std::string& englishWor
   return true;
 }
 
+bool isLookupKey(std::string_view key) {
+  return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || c == '\'';
+  });
+}
+
+// The program looks a word up by its letters and inner apostrophes, lower-cased, with one
+// apostrophe taken off each edge: "'tis" is found under "tis", "a.m." and "3d" never.
+void keyAsLookedUp(std::vector<DictionaryWord>& dictionary, std::size_t& unreachable) {
+  std::vector<DictionaryWord> keyed;
+  keyed.reserve(dictionary.size());
+  std::vector<DictionaryWord> moved;
+  for (DictionaryWord& entry : dictionary) {
+    std::string key = removeSingleEdgeQuotes(entry.word);
+    if (!isLookupKey(key)) {
+      ++unreachable;
+      continue;
+    }
+    if (key == entry.word) {
+      keyed.push_back(std::move(entry));
+    } else {
+      entry.word = std::move(key);
+      moved.push_back(std::move(entry));
+    }
+  }
+  const auto byWord = [](const DictionaryWord& a, const DictionaryWord& b) {
+    return a.word < b.word;
+  };
+  for (DictionaryWord& entry : moved) {
+    const auto at = std::lower_bound(keyed.begin(), keyed.end(), entry, byWord);
+    if (at != keyed.end() && at->word == entry.word) {
+      continue;  // the plain word's own entry wins
+    }
+    keyed.insert(at, std::move(entry));
+  }
+  dictionary = std::move(keyed);
+}
+
 }  // namespace
+
+bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::string& error) {
+  if (!readPronouncingDictionary(sources.dictionary, inputs.dictionary, error)) {
+    return false;
+  }
+  inputs.dictionaryEntries = inputs.dictionary.size();
+  keyAsLookedUp(inputs.dictionary, inputs.unreachableEntries);
+  for (const std::filesystem::path& list : sources.wordLists) {
+    if (!readWordList(list, inputs.words, error)) {
+      return false;
+    }
+  }
+  std::vector<DataFile> files;
+  if (sources.dataFolder) {
+    if (!readDataFolder(sources.dataFolder->string(), files, error)) {
+      return false;
+    }
+  } else {
+    files = builtInDataFiles();
+  }
+  if (!inputs.lists.load(files, inputs.dictionary, error)) {
+    return false;
+  }
+  const DataFile* heteronyms = findDataFile(files, "heteronyms.txt");
+  if (!heteronyms) {
+    error = "the data file heteronyms.txt is missing";
+    return false;
+  }
+  if (!parseHeteronymList(heteronyms->text, heteronyms->name, inputs.heteronyms, error)) {
+    return false;
+  }
+  if (std::string missing = inputs.heteronyms.missingWord(inputs.dictionary); !missing.empty()) {
+    error = std::move(missing);
+    return false;
+  }
+  // Every listed reading must exist before anything is written.
+  WordReadings readings;
+  for (const DictionaryWord& entry : inputs.dictionary) {
+    if (inputs.heteronyms.contains(entry.word) &&
+        !inputs.heteronyms.readingsOf(entry, readings.american, error)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 std::string createTableStatement(std::string_view tableName) {
   // WITHOUT ROWID clusters the rows on the key, so the lookup and its MAX(word_version) are
@@ -60,9 +145,8 @@ std::string createTableStatement(std::string_view tableName) {
          "word_version, word_weight, zorvian_word, is_name)) WITHOUT ROWID;";
 }
 
-bool writeWordsDatabase(const std::filesystem::path& file,
-                        const std::vector<DictionaryWord>& dictionary, const WordList& words,
-                        const HeteronymList& heteronyms, BuildReport& report, std::string& error) {
+bool writeWordsDatabase(const std::filesystem::path& file, const BuildInputs& inputs,
+                        BuildReport& report, std::string& error) {
   sqlite3* raw = nullptr;
   const int openCode =
       sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -76,16 +160,9 @@ bool writeWordsDatabase(const std::filesystem::path& file,
       !execute(db.get(), "PRAGMA synchronous=OFF;", error) || !execute(db.get(), "BEGIN;", error)) {
     return false;
   }
-  std::vector<PreparedWord> prepared;
-  prepared.reserve(dictionary.size());
-  for (const DictionaryWord& entry : dictionary) {
-    prepared.push_back(prepareWord(entry, words, heteronyms));
-  }
-  report.words = dictionary.size();
-  std::vector<WordRow> rows;
+  std::array<Statement, 24> inserts;
   for (std::size_t t = 0; t < accentCatalog.size(); ++t) {
-    const AccentTable& accent = accentCatalog[t];
-    const std::string table(accent.tableName);
+    const std::string table(accentCatalog[t].tableName);
     if (!execute(db.get(), createTableStatement(table), error)) {
       return false;
     }
@@ -97,16 +174,32 @@ bool writeWordsDatabase(const std::filesystem::path& file,
       error = "SQLite cannot prepare \"" + sql + "\": " + sqlite3_errmsg(db.get());
       return false;
     }
-    Statement insert(rawInsert);
-    std::size_t count = 0;
-    for (const PreparedWord& word : prepared) {
-      rowsInAccent(word, accent, rows);
-      if (!insertRows(db.get(), insert.get(), word.entry->word, rows, error)) {
+    inserts[t].reset(rawInsert);
+  }
+  std::array<const AccentProfile*, 24> profiles{};
+  for (std::size_t t = 0; t < accentCatalog.size(); ++t) {
+    profiles[t] = &profileOf(accentCatalog[t]);
+  }
+  const WordPreparer preparer(inputs.dictionary, inputs.words, inputs.heteronyms, inputs.lists);
+  WordReadings readings;
+  std::vector<WordRow> rows;
+  report.words = inputs.dictionary.size();
+  for (const DictionaryWord& entry : inputs.dictionary) {
+    if (!preparer.readingsOf(entry, readings, error)) {
+      return false;
+    }
+    const WordBases bases = basesOf(entry.word, readings, inputs.lists);
+    const NameUse nameUse = preparer.nameUseOf(entry.word);
+    for (std::size_t t = 0; t < accentCatalog.size(); ++t) {
+      rowsInAccent(bases, nameUse, *profiles[t], rows);
+      if (!insertRows(db.get(), inserts[t].get(), entry.word, rows, error)) {
         return false;
       }
-      count += rows.size();
+      report.rowsPerTable[t] += rows.size();
     }
-    report.rowsPerTable[t] = count;
+  }
+  for (Statement& insert : inserts) {
+    insert.reset();
   }
   if (!execute(db.get(), "COMMIT;", error)) {
     return false;
@@ -121,25 +214,15 @@ bool writeWordsDatabase(const std::filesystem::path& file,
 bool buildWordsDatabase(const BuildSources& sources, const std::filesystem::path& output,
                         BuildReport& report, std::string& error) {
   const auto start = std::chrono::steady_clock::now();
-  std::vector<DictionaryWord> dictionary;
-  WordList words;
-  HeteronymList heteronyms;
-  if (!readPronouncingDictionary(sources.dictionary, dictionary, error) ||
-      !readWordList(sources.wordList, words, error)) {
-    return false;
-  }
-  const bool listRead = sources.heteronymList
-                            ? readHeteronymList(*sources.heteronymList, heteronyms, error)
-                            : parseHeteronymList(builtInHeteronymText(), "built-in heteronym list",
-                                                 heteronyms, error);
-  if (!listRead) {
+  BuildInputs inputs;
+  if (!loadBuildInputs(sources, inputs, error)) {
     return false;
   }
   std::filesystem::path building = output;
   building += ".building";
   std::error_code ec;
   std::filesystem::remove(building, ec);  // left by an interrupted build
-  if (!writeWordsDatabase(building, dictionary, words, heteronyms, report, error)) {
+  if (!writeWordsDatabase(building, inputs, report, error)) {
     std::filesystem::remove(building, ec);
     return false;
   }

@@ -7,18 +7,41 @@
 #include <string>
 #include <vector>
 
+#include "accent_lists.h"
 #include "cmu_dictionary.h"
 #include "heteronyms.h"
 #include "word_list.h"
+
+#ifndef ZRV_CMU_DICTIONARY
+#define ZRV_CMU_DICTIONARY "cmu-pronouncing-dictionary/index.js"
+#endif
 
 namespace zrv::words_tool {
 
 /// Where the words database comes from.
 struct BuildSources {
-  std::filesystem::path dictionary = "/usr/share/pocketsphinx/model/en-us/cmudict-en-us.dict";
-  std::filesystem::path wordList = "/usr/share/dict/american-english";
-  std::optional<std::filesystem::path> heteronymList;  // none: the compiled-in list
+  /// CMUdict 0.7b with stress digits, as npm's cmu-pronouncing-dictionary ships it.
+  std::filesystem::path dictionary = ZRV_CMU_DICTIONARY;
+  /// The word lists that tell names from common words: wamerican and wbritish.
+  std::vector<std::filesystem::path> wordLists = {"/usr/share/dict/american-english",
+                                                  "/usr/share/dict/british-english"};
+  /// A folder whose data files replace the built-in ones of the same name.
+  std::optional<std::filesystem::path> dataFolder;
 };
+
+/// The sources read and checked, ready to build from (or to report on).
+struct BuildInputs {
+  std::vector<DictionaryWord> dictionary;  // keyed as the program looks words up, sorted
+  WordList words;
+  AccentLists lists;
+  HeteronymList heteronyms;
+  std::size_t dictionaryEntries = 0;  // as read
+  std::size_t unreachableEntries = 0;  // with digits, periods or hyphens: never looked up
+  std::size_t generatedForms = 0;
+};
+
+/// Reads and checks every source. Returns false with `error` naming the file (and line) at fault.
+bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::string& error);
 
 /// What a build made, in catalog order.
 struct BuildReport {
@@ -33,15 +56,15 @@ struct BuildReport {
 std::string createTableStatement(std::string_view tableName);
 
 /// Writes a complete words database at `file` (which must not exist yet) from loaded inputs: the 24
-/// accent tables of the catalog, every dictionary word in each. Returns false with `error` on any
-/// SQLite failure; the file is then incomplete.
-bool writeWordsDatabase(const std::filesystem::path& file,
-                        const std::vector<DictionaryWord>& dictionary, const WordList& words,
-                        const HeteronymList& heteronyms, BuildReport& report, std::string& error);
+/// accent tables of the catalog, every word in each. Returns false with `error` on any failure;
+/// the file is then incomplete.
+bool writeWordsDatabase(const std::filesystem::path& file, const BuildInputs& inputs,
+                        BuildReport& report, std::string& error);
 
-/// Reads the sources and builds `output`: into "<output>.building" first, renamed over `output`
-/// once complete, so `output` is never a half-built database. Returns false with `error` when a
-/// source cannot be read or the database cannot be written; `output` is then left as it was.
+/// Reads the sources and builds `output` into a temporary file that is renamed over `output` once
+/// complete, so `output` is never a half-built database. Returns false with `error` when a source
+/// cannot be read or is malformed, or the database cannot be written; `output` is then left as it
+/// was and no temporary file stays behind.
 bool buildWordsDatabase(const BuildSources& sources, const std::filesystem::path& output,
                         BuildReport& report, std::string& error);
 

@@ -2,106 +2,137 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <sstream>
 
 namespace zrv::words_tool {
-namespace {
 
-std::vector<std::string_view> tokensOf(std::string_view line) {
-  std::vector<std::string_view> tokens;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) {
-      ++i;
-    }
-    const std::size_t start = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
-      ++i;
-    }
-    if (i > start) {
-      tokens.push_back(line.substr(start, i - start));
-    }
-  }
-  return tokens;
+void HeteronymList::add(std::string word, std::vector<Reading> readings, long line) {
+  readings_[std::move(word)] = {std::move(readings), line};
 }
 
-}  // namespace
-
-void HeteronymList::add(std::string word, std::vector<int> variants) {
-  std::sort(variants.begin(), variants.end());
-  variants_[std::move(word)] = std::move(variants);
-}
-
-std::vector<const Pronunciation*> HeteronymList::keptPronunciations(
-    const DictionaryWord& entry) const {
-  std::vector<const Pronunciation*> kept;
-  if (entry.pronunciations.empty()) {
-    return kept;
-  }
-  if (const auto listed = variants_.find(entry.word); listed != variants_.end()) {
-    for (const Pronunciation& pronunciation : entry.pronunciations) {
-      const std::vector<int>& wanted = listed->second;
-      if (wanted.empty() ||
-          std::binary_search(wanted.begin(), wanted.end(), pronunciation.variant)) {
-        kept.push_back(&pronunciation);
-      }
+bool HeteronymList::readingsOf(const DictionaryWord& entry,
+                               std::vector<std::vector<Phone>>& readings,
+                               std::string& error) const {
+  readings.clear();
+  const auto listed = readings_.find(entry.word);
+  if (listed == readings_.end()) {
+    if (!entry.pronunciations.empty()) {
+      readings.push_back(entry.pronunciations.front().phones);
     }
+    return true;
   }
-  if (kept.empty()) {
-    kept.push_back(&entry.pronunciations.front());
-  }
-  return kept;
-}
-
-bool parseHeteronymList(std::string_view text, std::string_view sourceName, HeteronymList& list,
-                        std::string& error) {
-  std::istringstream in{std::string(text)};
-  std::string line;
-  std::vector<std::string> seen;
-  long lineNumber = 0;
-  while (std::getline(in, line)) {
-    ++lineNumber;
-    std::string_view content = line;
-    if (const std::size_t hash = content.find('#'); hash != std::string_view::npos) {
-      content = content.substr(0, hash);
-    }
-    const std::vector<std::string_view> tokens = tokensOf(content);
-    if (tokens.empty()) {
+  for (const Reading& reading : listed->second.readings) {
+    if (const auto* phones = std::get_if<std::vector<Phone>>(&reading)) {
+      readings.push_back(*phones);
       continue;
     }
-    const std::string where = std::string(sourceName) + ":" + std::to_string(lineNumber) + ": ";
-    const std::string word(tokens.front());
-    if (std::find(seen.begin(), seen.end(), word) != seen.end()) {
-      error = where + "the word \"" + word + "\" is listed twice";
+    const int variant = std::get<int>(reading);
+    const auto found =
+        std::find_if(entry.pronunciations.begin(), entry.pronunciations.end(),
+                     [&](const Pronunciation& p) { return p.variant == variant; });
+    if (found == entry.pronunciations.end()) {
+      error = source_ + ":" + std::to_string(listed->second.line) + ": the dictionary has no reading " +
+              std::to_string(variant) + " of \"" + entry.word + "\"";
       return false;
     }
-    seen.push_back(word);
-    std::vector<int> variants;
-    for (std::size_t t = 1; t < tokens.size(); ++t) {
-      int number = 0;
-      const char* last = tokens[t].data() + tokens[t].size();
-      const auto [end, ec] = std::from_chars(tokens[t].data(), last, number);
-      if (ec != std::errc() || end != last || number < 1) {
-        error = where + "\"" + std::string(tokens[t]) + "\" is not a variant number";
-        return false;
-      }
-      variants.push_back(number);
-    }
-    list.add(word, std::move(variants));
+    readings.push_back(found->phones);
   }
   return true;
 }
 
-bool readHeteronymList(const std::filesystem::path& path, HeteronymList& list, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot read the heteronym list " + path.string();
-    return false;
+std::string HeteronymList::missingWord(const std::vector<DictionaryWord>& dictionary) const {
+  for (const auto& [word, listed] : readings_) {
+    const auto at = std::lower_bound(
+        dictionary.begin(), dictionary.end(), word,
+        [](const DictionaryWord& entry, const std::string& key) { return entry.word < key; });
+    const bool known = at != dictionary.end() && at->word == word;
+    if (!known) {
+      return source_ + ":" + std::to_string(listed.line) + ": \"" + word +
+             "\" is not in the dictionary";
+    }
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parseHeteronymList(text.str(), path.string(), list, error);
+  return "";
+}
+
+bool parseHeteronymList(std::string_view text, std::string_view sourceName, HeteronymList& list,
+                        std::string& error) {
+  list.setSource(std::string(sourceName));
+  std::istringstream in{std::string(text)};
+  std::string line;
+  long lineNumber = 0;
+  while (std::getline(in, line)) {
+    ++lineNumber;
+    std::string_view rest = line;
+    if (const std::size_t hash = rest.find('#'); hash != std::string_view::npos) {
+      rest = rest.substr(0, hash);
+    }
+    const std::string where = std::string(sourceName) + ":" + std::to_string(lineNumber) + ": ";
+    const auto skipBlanks = [&] {
+      while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t' || rest.front() == '\r')) {
+        rest.remove_prefix(1);
+      }
+    };
+    const auto nextWord = [&] {
+      skipBlanks();
+      std::size_t end = 0;
+      while (end < rest.size() && rest[end] != ' ' && rest[end] != '\t' && rest[end] != '\r') {
+        ++end;
+      }
+      const std::string_view token = rest.substr(0, end);
+      rest.remove_prefix(end);
+      return token;
+    };
+    const std::string word(nextWord());
+    if (word.empty()) {
+      continue;
+    }
+    if (list.contains(word)) {
+      error = where + "the word \"" + word + "\" is listed twice";
+      return false;
+    }
+    std::vector<HeteronymList::Reading> readings;
+    for (skipBlanks(); !rest.empty(); skipBlanks()) {
+      if (rest.front() == '[') {
+        const std::size_t close = rest.find(']');
+        if (close == std::string_view::npos) {
+          error = where + "a reading in brackets has no closing bracket";
+          return false;
+        }
+        std::istringstream symbols{std::string(rest.substr(1, close - 1))};
+        std::vector<Phone> phones;
+        for (std::string symbol; symbols >> symbol;) {
+          const auto phone = phoneFromArpabet(symbol);
+          if (!phone) {
+            error = where + "\"" + symbol + "\" is not a phoneme with its stress digit";
+            return false;
+          }
+          phones.push_back(*phone);
+        }
+        if (phones.empty()) {
+          error = where + "an empty reading";
+          return false;
+        }
+        readings.emplace_back(std::move(phones));
+        rest.remove_prefix(close + 1);
+        continue;
+      }
+      const std::string_view token = nextWord();
+      int number = 0;
+      const char* last = token.data() + token.size();
+      const auto [end, ec] = std::from_chars(token.data(), last, number);
+      if (ec != std::errc() || end != last || number < 1) {
+        error = where + "\"" + std::string(token) + "\" is not a variant number";
+        return false;
+      }
+      readings.emplace_back(number);
+    }
+    if (readings.empty()) {
+      error = where + "the word \"" + word + "\" has no readings";
+      return false;
+    }
+    list.add(word, std::move(readings), lineNumber);
+  }
+  return true;
 }
 
 }  // namespace zrv::words_tool

@@ -4,38 +4,48 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "cmu_dictionary.h"
 
 namespace zrv::words_tool {
 
-/// The curated heteronyms: the only words that keep more than one pronunciation.
+/// The curated heteronyms: the only words that keep more than one reading, in the order of how
+/// common each reading is.
 class HeteronymList {
  public:
-  /// Adds a word; `variants` empty means every variant of the dictionary.
-  void add(std::string word, std::vector<int> variants);
-  /// The pronunciations of `entry` that get rows, in variant order: for a listed word those of the
-  /// listed variants the dictionary has (all of them when none are listed), for any other word (or
-  /// a listed word whose listed variants are all missing) only the first.
-  std::vector<const Pronunciation*> keptPronunciations(const DictionaryWord& entry) const;
-  /// The number of listed words.
-  std::size_t size() const { return variants_.size(); }
+  /// A reading: a variant number of the dictionary, or a pronunciation the dictionary lacks.
+  using Reading = std::variant<int, std::vector<Phone>>;
+
+  /// Adds a word with its readings, most common first; `line` is where the list names it.
+  void add(std::string word, std::vector<Reading> readings, long line = 0);
+  /// Whether the list names the word.
+  bool contains(std::string_view word) const { return readings_.contains(word); }
+  /// The readings of `entry` that get rows, most common first: the listed ones for a listed word,
+  /// the dictionary's first for any other. Returns false, with `error` naming the list's line, when
+  /// a listed variant is missing from the dictionary.
+  bool readingsOf(const DictionaryWord& entry, std::vector<std::vector<Phone>>& readings,
+                  std::string& error) const;
+  /// Every listed word the dictionary lacks: an error naming its line, or "" when there is none.
+  std::string missingWord(const std::vector<DictionaryWord>& dictionary) const;
+  std::size_t size() const { return readings_.size(); }
+  void setSource(std::string source) { source_ = std::move(source); }
 
  private:
-  std::map<std::string, std::vector<int>, std::less<>> variants_;
+  struct Listed {
+    std::vector<Reading> readings;
+    long line = 0;
+  };
+  std::map<std::string, Listed, std::less<>> readings_;
+  std::string source_ = "heteronyms.txt";
 };
 
-/// The list as it was compiled in from tools/zorvian_words/heteronyms.txt.
-std::string_view builtInHeteronymText();
-
-/// Parses the list's text: one word a line with optional variant numbers, "#" comments, blank
-/// lines. Returns false, with `error` naming the source and line, for a bad variant number or a
+/// Parses the list's text: one word a line followed by its readings, each a variant number or an
+/// ARPAbet pronunciation in brackets ("does 1 [D OW1 Z]"); "#" comments and blank lines. Returns
+/// false, with `error` naming the source and line, for a bad reading, a word without readings or a
 /// word listed twice.
 bool parseHeteronymList(std::string_view text, std::string_view sourceName, HeteronymList& list,
                         std::string& error);
-
-/// The same for a file; also returns false when the file cannot be read.
-bool readHeteronymList(const std::filesystem::path& path, HeteronymList& list, std::string& error);
 
 }  // namespace zrv::words_tool

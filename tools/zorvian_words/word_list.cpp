@@ -13,21 +13,34 @@ void WordList::add(std::string_view entry) {
   }
   std::string lower(entry);
   bool hasCapital = false;
+  bool hasSmall = false;
   for (char& c : lower) {
     if (c >= 'A' && c <= 'Z') {
       c = static_cast<char>(c - 'A' + 'a');
       hasCapital = true;
+    } else if (c >= 'a' && c <= 'z') {
+      hasSmall = true;
     }
   }
-  (hasCapital ? capitalised_ : lowerCase_).insert(std::move(lower));
+  if (!hasCapital) {
+    lowerCase_.insert(std::move(lower));
+  } else if (hasSmall) {
+    capitalised_.insert(std::move(lower));
+  }
 }
 
-NameUse WordList::nameUseOf(std::string_view lowerCaseWord) const {
+NameUse WordList::nameUseOf(std::string_view lowerCaseWord, bool givenName) const {
   const std::string key(lowerCaseWord);
-  if (key.size() == 1 || !capitalised_.contains(key)) {
+  if (key.size() <= 1) {
     return NameUse::Common;
   }
-  return lowerCase_.contains(key) ? NameUse::NameAndCommon : NameUse::NameOnly;
+  if (lowerCase_.contains(key)) {
+    return givenName ? NameUse::NameAndCommon : NameUse::Common;
+  }
+  if (givenName || (key.size() > 2 && capitalised_.contains(key))) {
+    return NameUse::NameOnly;
+  }
+  return NameUse::Common;
 }
 
 void parseWordList(std::istream& in, WordList& list) {

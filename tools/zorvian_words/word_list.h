@@ -8,22 +8,32 @@
 
 namespace zrv::words_tool {
 
-/// How the word list holds a word, which decides its name rows.
+/// Whether a word gets common rows, name rows or both.
 enum class NameUse {
-  Common,         // only in lower case, or not at all: common rows only
-  NameOnly,       // only with capitals ("Aaron", "NASA"): name rows only
-  NameAndCommon,  // both ways ("Bill" and "bill"): a common row and a name row
+  Common,         // common rows only
+  NameOnly,       // name rows only ("Aaron")
+  NameAndCommon,  // a common row and a name row: the curated given names that are also words
 };
 
-/// The spellings of a word list such as /usr/share/dict/american-english, one word a line, kept
-/// apart by whether they carry a capital letter.
+/// The spellings of word lists such as /usr/share/dict/american-english, one word a line, kept
+/// apart by how they are written: in lower case, capitalised, or in capitals only (acronyms and
+/// symbols, which say nothing about names).
 class WordList {
  public:
-  /// Adds one line of the list.
+  /// Adds one line of a list.
   void add(std::string_view entry);
-  /// How the list holds `lowerCaseWord`. A single letter is always Common: the list holds every
-  /// letter in both cases as a letter of the alphabet, and "A" and "I" are no names.
-  NameUse nameUseOf(std::string_view lowerCaseWord) const;
+  /// How the lists hold `lowerCaseWord`. A name is held only capitalised, not in capitals only,
+  /// and has more than two letters ("He" and "Ne" are element symbols); a word held in lower case
+  /// too (he, it, now, so) is common unless it is one of the curated given names (Bill, Rose),
+  /// which get both rows. A single letter is never a name.
+  NameUse nameUseOf(std::string_view lowerCaseWord, bool givenName) const;
+  /// Whether the lists hold the word in lower case.
+  bool hasLowerCase(std::string_view lowerCaseWord) const {
+    return lowerCase_.contains(std::string(lowerCaseWord));
+  }
+  /// Every lower-cased entry, for the forms the builder generates.
+  const std::unordered_set<std::string>& lowerCaseEntries() const { return lowerCase_; }
+  const std::unordered_set<std::string>& capitalisedEntries() const { return capitalised_; }
 
  private:
   std::unordered_set<std::string> lowerCase_;

@@ -2,62 +2,145 @@
 
 #include <algorithm>
 
-#include "orthography.h"
-#include "vowel_letters.h"
-
 namespace zrv::words_tool {
+namespace {
 
-PreparedWord prepareWord(const DictionaryWord& entry, const WordList& words,
-                         const HeteronymList& heteronyms) {
-  PreparedWord prepared;
-  prepared.entry = &entry;
-  prepared.nameUse = words.nameUseOf(entry.word);
-  for (const Pronunciation* pronunciation : heteronyms.keptPronunciations(entry)) {
-    const std::vector<std::string_view> letters =
-        vowelLettersOf(entry.word, pronunciation->phonemes);
-    WordSounds sounds{entry.word, {}};
-    sounds.sounds.reserve(pronunciation->phonemes.size());
-    for (std::size_t i = 0; i < pronunciation->phonemes.size(); ++i) {
-      sounds.sounds.push_back({pronunciation->phonemes[i], letters[i]});
-    }
-    prepared.pronunciations.push_back(std::move(sounds));
-  }
-  return prepared;
+bool samePhonemes(const std::vector<Phone>& a, const std::vector<Phone>& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](Phone x, Phone y) {
+           return x.phoneme == y.phoneme;
+         });
 }
 
-void rowsInAccent(const PreparedWord& word, const AccentTable& accent, std::vector<WordRow>& rows) {
-  rows.clear();
-  std::vector<std::string> spellings;
-  std::vector<Phoneme> phonemes;
-  for (const WordSounds& pronunciation : word.pronunciations) {
-    WordSounds sounds = pronunciation;
-    applyAccent(accent, sounds);
-    phonemes.clear();
-    for (const Sound& sound : sounds.sounds) {
-      phonemes.push_back(sound.phoneme);
+// Whether `other` is `first` with THOUGHT (AO) where `first` has LOT (AA), and nothing else changed.
+bool keepsThought(const std::vector<Phone>& first, const std::vector<Phone>& other) {
+  if (first.size() != other.size()) {
+    return false;
+  }
+  bool changed = false;
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    if (first[i].phoneme == other[i].phoneme) {
+      continue;
     }
-    std::string spelling = spell(phonemes);
-    // A rule can drop every sound (h-dropping a bare "h"); the unchanged pronunciation stands in.
-    if (spelling.empty()) {
-      phonemes.clear();
-      for (const Sound& sound : pronunciation.sounds) {
-        phonemes.push_back(sound.phoneme);
+    if (first[i].phoneme != Phoneme::AA || other[i].phoneme != Phoneme::AO) {
+      return false;
+    }
+    changed = true;
+  }
+  return changed;
+}
+
+constexpr std::string_view kInflections[] = {"s", "es", "'s", "ed", "d", "ing", "er", "ers", "s'"};
+
+}  // namespace
+
+WordPreparer::WordPreparer(const std::vector<DictionaryWord>& dictionary, const WordList& words,
+                           const HeteronymList& heteronyms, const AccentLists& lists)
+    : dictionary_(dictionary), words_(words), heteronyms_(heteronyms), lists_(lists) {}
+
+const std::vector<Phone>* WordPreparer::firstReading(std::string_view word) const {
+  const auto at = std::lower_bound(
+      dictionary_.begin(), dictionary_.end(), word,
+      [](const DictionaryWord& entry, std::string_view key) { return entry.word < key; });
+  if (at == dictionary_.end() || at->word != word || at->pronunciations.empty()) {
+    return nullptr;
+  }
+  return &at->pronunciations.front().phones;
+}
+
+bool WordPreparer::readingsOf(const DictionaryWord& entry, WordReadings& readings,
+                              std::string& error) const {
+  readings = {};
+  if (heteronyms_.contains(entry.word)) {
+    if (!heteronyms_.readingsOf(entry, readings.american, error)) {
+      return false;
+    }
+    readings.british = readings.american;
+    readings.britishIsCurated.assign(readings.american.size(), false);
+    return true;
+  }
+  if (entry.pronunciations.empty()) {
+    return true;
+  }
+  const std::vector<Phone>* base = &entry.pronunciations.front().phones;
+  for (const Pronunciation& other : entry.pronunciations) {
+    if (keepsThought(*base, other.phones)) {
+      base = &other.phones;
+      break;
+    }
+  }
+  readings.american.push_back(*base);
+  // The British-type form: curated for the word, or for its stem with the inflection's sounds.
+  if (const std::vector<Phone>* form = lists_.britishForm(entry.word)) {
+    readings.british.push_back(*form);
+    readings.britishIsCurated.push_back(true);
+    return true;
+  }
+  for (std::string_view ending : kInflections) {
+    if (!entry.word.ends_with(ending) || entry.word.size() <= ending.size() + 1) {
+      continue;
+    }
+    const std::string stem = entry.word.substr(0, entry.word.size() - ending.size());
+    for (const std::string& candidate : {stem, stem + "e"}) {
+      const std::vector<Phone>* form = lists_.britishForm(candidate);
+      const std::vector<Phone>* stemReading = firstReading(candidate);
+      if (!form || !stemReading || stemReading->size() > base->size() ||
+          !samePhonemes(*stemReading,
+                        std::vector<Phone>(base->begin(), base->begin() + static_cast<std::ptrdiff_t>(
+                                                                               stemReading->size())))) {
+        continue;
       }
-      spelling = spell(phonemes);
+      std::vector<Phone> british = *form;
+      british.insert(british.end(), base->begin() + static_cast<std::ptrdiff_t>(stemReading->size()),
+                     base->end());
+      readings.british.push_back(std::move(british));
+      readings.britishIsCurated.push_back(true);
+      return true;
     }
-    // Two pronunciations that an accent says alike are one candidate there.
-    if (std::find(spellings.begin(), spellings.end(), spelling) == spellings.end()) {
+  }
+  readings.british.push_back(*base);
+  readings.britishIsCurated.push_back(false);
+  return true;
+}
+
+NameUse WordPreparer::nameUseOf(std::string_view word) const {
+  return words_.nameUseOf(word, lists_.isGivenName(word));
+}
+
+WordBases basesOf(std::string_view spelling, const WordReadings& readings,
+                  const AccentLists& lists) {
+  WordBases bases;
+  for (const std::vector<Phone>& reading : readings.american) {
+    bases.american.push_back(baseOf(spelling, reading, BaseKind::American, lists));
+  }
+  for (std::size_t i = 0; i < readings.british.size(); ++i) {
+    bases.british.push_back(baseOf(spelling, readings.british[i], BaseKind::British, lists,
+                                   readings.britishIsCurated[i]));
+  }
+  return bases;
+}
+
+void rowsInAccent(const WordBases& bases, NameUse nameUse, const AccentProfile& accent,
+                  std::vector<WordRow>& rows) {
+  rows.clear();
+  const std::vector<BaseWord>& readings =
+      accent.base == BaseKind::British ? bases.british : bases.american;
+  std::vector<std::string> spellings;
+  for (const BaseWord& reading : readings) {
+    std::string spelling = spell(realise(reading, accent));
+    // Two readings that an accent says alike are one candidate there.
+    if (!spelling.empty() &&
+        std::find(spellings.begin(), spellings.end(), spelling) == spellings.end()) {
       spellings.push_back(std::move(spelling));
     }
   }
   int weight = kFirstWeight;
   for (const std::string& spelling : spellings) {
-    if (word.nameUse != NameUse::NameOnly) {
+    if (nameUse != NameUse::NameOnly) {
       rows.push_back({spelling, false, weight});
     }
-    if (word.nameUse == NameUse::NameOnly) {
+    if (nameUse == NameUse::NameOnly) {
       rows.push_back({spelling, true, weight});
-    } else if (word.nameUse == NameUse::NameAndCommon) {
+    } else if (nameUse == NameUse::NameAndCommon) {
       rows.push_back({spelling, true, weight - kNameWeightStep});
     }
     weight -= kVariantWeightStep;

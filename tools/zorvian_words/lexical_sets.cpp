@@ -1,0 +1,366 @@
+#include "lexical_sets.h"
+
+#include <array>
+#include <string>
+
+#include "accent_lists.h"
+#include "vowel_letters.h"
+
+namespace zrv::words_tool {
+namespace {
+
+using P = Phoneme;
+using U = Unit;
+
+constexpr std::array<std::string_view, kUnitCount> kUnitNames = {
+    "B",       "CH",     "D",      "DH",    "F",     "G",      "HH",     "JH",     "K",
+    "L",       "M",      "N",      "NG",    "P",     "R",      "S",      "SH",     "T",
+    "TH",      "V",      "W",      "Y",     "Z",     "ZH",     "Yod",    "KIT",    "DRESS",
+    "TRAP",    "LOT",    "STRUT",  "FOOT",  "BATH",  "CLOTH",  "NURSE",  "FLEECE", "FACE",
+    "PALM",    "THOUGHT", "GOAT",  "GOOSE", "PRICE", "CHOICE", "MOUTH",  "NEAR",   "SQUARE",
+    "START",   "NORTH",  "FORCE",  "CURE",  "happY", "lettER", "commA",
+};
+
+Unit consonantUnit(Phoneme phoneme) {
+  return static_cast<Unit>(static_cast<int>(phoneme) - static_cast<int>(P::B));
+}
+
+bool startsWithAny(std::string_view letters, std::initializer_list<std::string_view> starts) {
+  for (std::string_view start : starts) {
+    if (letters.starts_with(start)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Reads one pronunciation; the positions of the letters are offsets into the spelling.
+class Reader {
+ public:
+  Reader(std::string_view spelling, std::span<const Phone> phones, BaseKind kind,
+         bool britishForm, const AccentLists& lists)
+      : spelling_(spelling), phones_(phones), kind_(kind), britishForm_(britishForm),
+        lists_(lists) {
+    std::vector<Phoneme> phonemes;
+    phonemes.reserve(phones.size());
+    for (const Phone& phone : phones) {
+      phonemes.push_back(phone.phoneme);
+    }
+    letters_ = vowelLettersOf(spelling, phonemes);
+  }
+
+  BaseWord read() {
+    BaseWord word{spelling_, {}};
+    word.segments.reserve(phones_.size() + 2);
+    for (std::size_t i = 0; i < phones_.size(); ++i) {
+      const Phone& phone = phones_[i];
+      Segment segment{U::COMMA, phone.phoneme, phone.stress, false, letters_[i], {}};
+      if (!isVowel(phone.phoneme)) {
+        segment.unit = consonantUnit(phone.phoneme);
+        segment.fromWh = i == 0 && phone.phoneme == P::W && spelling_.starts_with("wh");
+        word.segments.push_back(segment);
+        continue;
+      }
+      segment.unit = vowelUnit(i);
+      if (segment.unit == U::BATH) {
+        segment.bath = *lists_.bathAt(spelling_, at(letters_[i]));
+      }
+      word.segments.push_back(segment);
+      if (phone.phoneme == P::ER) {
+        // The r of an r-coloured vowel is a sound of its own, which the r-less accents drop.
+        word.segments.push_back({U::R, P::R, Phone::kNoStress, false, {}, {}});
+      }
+    }
+    markYod(word.segments);
+    return word;
+  }
+
+ private:
+  bool is(std::size_t i, Phoneme p) const { return i < phones_.size() && phones_[i].phoneme == p; }
+  bool vowelAt(std::size_t i) const { return i < phones_.size() && isVowel(phones_[i].phoneme); }
+  std::size_t at(std::string_view letters) const {
+    return static_cast<std::size_t>(letters.data() - spelling_.data());
+  }
+  // The letter after the vowel letters of phone i, or 0.
+  char letterAfter(std::string_view letters, std::size_t offset = 0) const {
+    const std::size_t next = at(letters) + letters.size() + offset;
+    return next < spelling_.size() ? spelling_[next] : '\0';
+  }
+  // Whether the word is a dictionary word ending at the letter `end` plus the rest as an ending:
+  // "boring" is bore + ing, "caring" care + ing, "furry" fur + ry.
+  bool isBaseWordUpTo(std::size_t end, std::string_view addE) const {
+    const std::string base = std::string(spelling_.substr(0, end)) + std::string(addE);
+    return base.size() > 2 && lists_.isWord(base);
+  }
+
+  Unit vowelUnit(std::size_t i) {
+    const Phone& phone = phones_[i];
+    const std::string_view letters = letters_[i];
+    const bool rFollows = is(i + 1, P::R);
+    const bool rBeforeVowel = rFollows && vowelAt(i + 2);
+    const bool rClosing = rFollows && !rBeforeVowel;
+    const bool afterW = i > 0 && phones_[i - 1].phoneme == P::W;
+    switch (phone.phoneme) {
+      case P::AA:
+        if (rClosing) {
+          return U::START;
+        }
+        if (letters.starts_with("au") || letters.starts_with("aw")) {
+          return britishForm_ ? U::LOT : U::THOUGHT;  // the dictionary's merged "caught"
+        }
+        if (letters.empty()) {
+          const bool hasO = spelling_.find('o') != std::string_view::npos;
+          return hasO || afterW ? U::LOT : (rBeforeVowel ? U::START : U::PALM);
+        }
+        if (letters.front() == 'o' || (letters.front() == 'a' && afterW)) {
+          return U::LOT;  // "hot", "sorry", "want", "quality"
+        }
+        return rBeforeVowel ? U::START : U::PALM;
+      case P::AE:
+        if (rClosing) {
+          return U::SQUARE;
+        }
+        if (rBeforeVowel) {
+          return squareBeforeR(letters) ? U::SQUARE : U::TRAP;
+        }
+        if (phone.stress > 0 && !letters.empty() && lists_.bathAt(spelling_, at(letters))) {
+          return U::BATH;
+        }
+        return U::TRAP;
+      case P::AH:
+        return phone.stress == 0 ? U::COMMA : U::STRUT;
+      case P::AO:
+        if (rBeforeVowel) {
+          return lotOrForceBeforeR(letters);
+        }
+        if (rClosing) {
+          return forceSpelling(letters) ? U::FORCE : U::NORTH;
+        }
+        if (letters == "o" || (letters == "ou" && letterAfter(letters) == 'g' && is(i + 1, P::F))) {
+          return U::CLOTH;  // "dog", "off", "cough": LOT in British English
+        }
+        return U::THOUGHT;
+      case P::AW:
+        return U::MOUTH;
+      case P::AY:
+        return U::PRICE;
+      case P::EH:
+        if (rClosing) {
+          return U::SQUARE;
+        }
+        if (rBeforeVowel) {
+          if (squareBeforeR(letters)) {
+            return U::SQUARE;
+          }
+          return !letters.empty() && letters.front() == 'a' ? U::TRAP : U::DRESS;  // "marry"
+        }
+        return U::DRESS;
+      case P::ER:
+        if (phone.stress == 0) {
+          return U::LETTER;
+        }
+        return kind_ == BaseKind::British && strutBeforeR(i, letters) ? U::STRUT : U::NURSE;
+      case P::EY:
+        return U::FACE;
+      case P::IH:
+        if (rClosing) {
+          return U::NEAR;
+        }
+        if (rBeforeVowel) {
+          // "mirror", "spirit", "lyric" against "serious", "hero", "period"
+          return !letters.empty() && (letters.front() == 'i' || letters.front() == 'y') ? U::KIT
+                                                                                         : U::NEAR;
+        }
+        return U::KIT;
+      case P::IY:
+        if (rFollows) {
+          return U::NEAR;
+        }
+        return phone.stress == 0 ? U::HAPPY : U::FLEECE;
+      case P::OW:
+        return rFollows ? U::FORCE : U::GOAT;
+      case P::OY:
+        return U::CHOICE;
+      case P::UH:
+        return rFollows ? U::CURE : U::FOOT;
+      case P::UW:
+        return rFollows ? U::CURE : U::GOOSE;
+      default:
+        return U::COMMA;
+    }
+  }
+
+  // Mary, parent, fairy, there's against marry, parish, merry, very.
+  bool squareBeforeR(std::string_view letters) const {
+    if (letters.empty()) {
+      return lists_.squareBeforeVowel(spelling_);
+    }
+    if (startsWithAny(letters, {"ai", "ea", "ei", "ae", "ay"})) {
+      return true;
+    }
+    const std::size_t r = at(letters) + letters.size();  // the r
+    if (letters == "a") {
+      return lists_.squareBeforeVowel(spelling_) ||
+             (spelling_.size() > r + 1 && spelling_[r + 1] != 'r' && isBaseWordUpTo(r + 1, "e"));
+    }
+    if (letters == "e") {
+      return spelling_.size() > r + 1 && spelling_[r + 1] == 'e' && isBaseWordUpTo(r + 2, "");
+    }
+    return false;
+  }
+
+  // Before r and a vowel, British English has LOT (orange, moral, sorry) or FORCE (story, glory,
+  // boring from bore).
+  Unit lotOrForceBeforeR(std::string_view letters) const {
+    if (startsWithAny(letters, {"oa", "ou", "oo"})) {
+      return U::FORCE;
+    }
+    if (const auto force = lists_.forceBeforeR(spelling_)) {
+      return *force ? U::FORCE : U::LOT;
+    }
+    if (!letters.empty()) {
+      const std::size_t r = at(letters) + letters.size();
+      const bool doubled = r + 1 < spelling_.size() && spelling_[r + 1] == 'r';
+      if (!doubled && (isBaseWordUpTo(r + 1, "e") || isBaseWordUpTo(r + 1, ""))) {
+        return U::FORCE;  // "boring", "adorable", "warring"
+      }
+    }
+    return U::LOT;
+  }
+
+  // FORCE against NORTH before an r that closes the syllable: more, board, four against for.
+  bool forceSpelling(std::string_view letters) const {
+    if (startsWithAny(letters, {"oa", "ou", "oo"})) {
+      return true;
+    }
+    if (letters == "o") {
+      const std::size_t r = at(letters) + letters.size();
+      if (r + 1 < spelling_.size() && spelling_[r + 1] == 'e' &&
+          (r + 2 == spelling_.size() || isBaseWordUpTo(r + 2, ""))) {
+        return true;  // "more", "shore", "explored"
+      }
+    }
+    return lists_.forceSpelledOr(spelling_);
+  }
+
+  // British English has STRUT before r and a vowel in hurry, worry, courage, thorough, where an
+  // American dictionary has NURSE; furry (fur + y) and stirring keep NURSE.
+  bool strutBeforeR(std::size_t i, std::string_view letters) const {
+    if (!vowelAt(i + 1) || letters.empty() || !startsWithAny(letters, {"u", "o"})) {
+      return false;
+    }
+    const std::size_t r = at(letters) + letters.size();
+    if (r >= spelling_.size() || spelling_[r] != 'r') {
+      return false;
+    }
+    const bool doubled = r + 1 < spelling_.size() && spelling_[r + 1] == 'r';
+    if (!doubled && letters != "ou" && !spelling_.substr(r + 1).starts_with("ough")) {
+      return false;
+    }
+    return !isBaseWordUpTo(r + 1, "") && !isBaseWordUpTo(r + 2, "");
+  }
+
+  // The yod after t, d, n, th, s and z where the spelling has u, ew, eu, ue or ui ("tune", "new",
+  // "due", "enthusiasm", "assume"): the British-type accents say it, the American ones drop it.
+  static void markYod(std::vector<Segment>& s) {
+    for (std::size_t i = 1; i < s.size(); ++i) {
+      if (s[i].unit != U::GOOSE && s[i].unit != U::CURE) {
+        continue;
+      }
+      const std::string_view letters = s[i].letters;
+      if (!startsWithAny(letters, {"u", "ew", "eu", "ue", "ui"})) {
+        continue;
+      }
+      std::size_t c = i - 1;
+      if (s[c].unit == U::Y || s[c].unit == U::Yod) {
+        if (c == 0) {
+          continue;
+        }
+        --c;
+      }
+      const Unit before = s[c].unit;
+      bool coronal = before == U::T || before == U::D || before == U::N || before == U::TH;
+      if (before == U::S || before == U::Z) {
+        // "assume", "consume", "resume", but not "suit" or "super"
+        coronal = c > 0 && (isVowelUnit(s[c - 1].unit) || s[c - 1].unit == U::N ||
+                            s[c - 1].unit == U::R);
+      }
+      if (!coronal) {
+        continue;
+      }
+      if (c + 1 < i) {
+        s[c + 1].unit = U::Yod;  // the dictionary's own y
+      } else {
+        s.insert(s.begin() + static_cast<std::ptrdiff_t>(i),
+                 Segment{U::Yod, P::Y, Phone::kNoStress, false, {}, {}});
+        ++i;
+      }
+    }
+  }
+
+  std::string_view spelling_;
+  std::span<const Phone> phones_;
+  BaseKind kind_;
+  bool britishForm_;
+  const AccentLists& lists_;
+  std::vector<std::string_view> letters_;
+};
+
+bool endsWithAny(std::string_view word, std::initializer_list<std::string_view> ends) {
+  for (std::string_view end : ends) {
+    if (word.ends_with(end)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// What British English does to the unstressed syllables of words the American dictionary gives a
+// secondary stress or a reduced vowel: fertile, secretary, ceremony, organization.
+std::vector<Phone> britishSyllables(std::string_view spelling, std::span<const Phone> phones) {
+  std::vector<Phone> out(phones.begin(), phones.end());
+  const std::size_t n = out.size();
+  const auto at = [&](std::size_t fromEnd) -> Phone& { return out[n - fromEnd]; };
+  const bool plural = spelling.ends_with('s') && n > 0 && (out.back().phoneme == P::Z);
+  const std::size_t tail = plural ? 1 : 0;
+  if (endsWithAny(spelling, {"ile", "iles"}) && n >= 2 + tail && at(2 + tail).phoneme == P::AH &&
+      at(2 + tail).stress == 0 && at(1 + tail).phoneme == P::L) {
+    at(2 + tail) = {P::AY, 2};  // "fertile", "hostile", "missile"
+  }
+  if (endsWithAny(spelling, {"ary", "ery", "ory", "aries", "eries", "ories"}) && n >= 3 + tail &&
+      at(1 + tail).phoneme == P::IY && at(2 + tail).phoneme == P::R &&
+      (at(3 + tail).phoneme == P::EH || at(3 + tail).phoneme == P::AO) && at(3 + tail).stress == 2) {
+    at(3 + tail) = {P::AH, 0};  // "secretary", "territory"
+  }
+  if (endsWithAny(spelling, {"mony", "monies"}) && n >= 3 + tail && at(3 + tail).phoneme == P::OW &&
+      at(3 + tail).stress == 2) {
+    at(3 + tail) = {P::AH, 0};  // "ceremony", "testimony"
+  }
+  if (spelling.find("ization") != std::string_view::npos ||
+      spelling.find("isation") != std::string_view::npos) {
+    for (std::size_t i = 0; i + 2 < n; ++i) {
+      if ((out[i].phoneme == P::AH || out[i].phoneme == P::IH) && out[i].stress == 0 &&
+          out[i + 1].phoneme == P::Z && out[i + 2].phoneme == P::EY) {
+        out[i] = {P::AY, 0};  // "organization"
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string_view unitName(Unit unit) {
+  return kUnitNames[static_cast<int>(unit)];
+}
+
+BaseWord baseOf(std::string_view spelling, std::span<const Phone> phones, BaseKind kind,
+                const AccentLists& lists, bool britishForm) {
+  if (kind == BaseKind::British && !britishForm) {
+    const std::vector<Phone> british = britishSyllables(spelling, phones);
+    return Reader(spelling, british, kind, false, lists).read();
+  }
+  return Reader(spelling, phones, kind, britishForm, lists).read();
+}
+
+}  // namespace zrv::words_tool
