@@ -12,16 +12,16 @@ namespace {
 
 // What may stand before a listed word: nothing, a prefix, or another word ("hourglass").
 constexpr std::array<std::string_view, 30> kPrefixes = {
-    "a",     "after", "back", "by",    "counter", "cross", "de",    "dis",   "down", "en",
-    "fore",  "in",    "im",   "inter", "mis",     "non",   "off",   "out",   "over", "pre",
-    "re",    "sub",   "super", "sur",  "tres",    "un",    "under", "up",    "with", "self"};
+    "a",    "after", "back",  "by",    "counter", "cross", "de",    "dis", "down", "en",
+    "fore", "in",    "im",    "inter", "mis",     "non",   "off",   "out", "over", "pre",
+    "re",   "sub",   "super", "sur",   "tres",    "un",    "under", "up",  "with", "self"};
 
 // What may follow a listed word: its inflections and the common derivational endings.
 constexpr std::array<std::string_view, 38> kSuffixes = {
-    "s",    "es",    "'s",    "ed",   "d",    "ing",   "ings",  "er",    "ers",   "est",
-    "ful",  "fully", "less",  "ly",   "ness", "y",     "ier",   "iest",  "ily",   "ies",
-    "ied",  "able",  "ably",  "ment", "ments", "ingly", "edly", "s'",    "er's",  "ers'",
-    "ous",  "ously", "ance",  "ances", "iness", "ment's", "ish", "ingness"};
+    "s",   "es",    "'s",   "ed",    "d",     "ing",    "ings", "er",     "ers",  "est",
+    "ful", "fully", "less", "ly",    "ness",  "y",      "ier",  "iest",   "ily",  "ies",
+    "ied", "able",  "ably", "ment",  "ments", "ingly",  "edly", "s'",     "er's", "ers'",
+    "ous", "ously", "ance", "ances", "iness", "ment's", "ish",  "ingness"};
 
 bool isSuffix(std::string_view rest) {
   return std::find(kSuffixes.begin(), kSuffixes.end(), rest) != kSuffixes.end();
@@ -62,6 +62,10 @@ bool forEachLine(const DataFile& file, LineFunction line) {
 }
 
 }  // namespace
+
+bool isWordEnding(std::string_view rest) {
+  return isSuffix(rest);
+}
 
 std::vector<std::string_view> dataTokens(std::string_view line) {
   if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) {
@@ -119,7 +123,8 @@ std::vector<AccentLists::Match> AccentLists::matches(
   for (std::size_t begin = 0; begin < word.size(); ++begin) {
     const std::string_view before = word.substr(0, begin);
     const bool prefixOk =
-        before.empty() || std::find(kPrefixes.begin(), kPrefixes.end(), before) != kPrefixes.end() ||
+        before.empty() ||
+        std::find(kPrefixes.begin(), kPrefixes.end(), before) != kPrefixes.end() ||
         (before.size() >= 3 && isWord(before));
     if (!prefixOk) {
       continue;
@@ -127,7 +132,8 @@ std::vector<AccentLists::Match> AccentLists::matches(
     for (std::size_t end = begin + 2; end <= word.size(); ++end) {
       const std::string_view piece = word.substr(begin, end - begin);
       const std::string_view after = word.substr(end);
-      const bool suffixOk = after.empty() || isSuffix(after) || (after.size() >= 3 && isWord(after));
+      const bool suffixOk =
+          after.empty() || isSuffix(after) || (after.size() >= 3 && isWord(after));
       if (suffixOk && stems.contains(piece)) {
         found.push_back({*stems.find(piece), begin, end});
         continue;

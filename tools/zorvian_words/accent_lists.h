@@ -52,8 +52,13 @@ class AccentLists {
   const std::vector<Phone>* britishForm(std::string_view word) const;
   /// Whether `lowerCaseWord` is one of the given names that are also ordinary words (Bill, Rose).
   bool isGivenName(std::string_view lowerCaseWord) const;
-  /// Whether the dictionary has the word (for compounds).
-  bool isWord(std::string_view word) const { return words_.contains(std::string(word)); }
+  /// Whether `word` is an ordinary word: in the word lists' lower-case entries once they are set,
+  /// in the dictionary before. Compounds and stems are made of such words ("hour" + "glass").
+  bool isWord(std::string_view word) const {
+    return (commonWords_ ? *commonWords_ : words_).contains(std::string(word));
+  }
+  /// The lower-case entries of the word lists, which must outlive the lists.
+  void setCommonWords(const std::unordered_set<std::string>* words) { commonWords_ = words; }
 
  private:
   struct Match {
@@ -66,6 +71,7 @@ class AccentLists {
   bool covers(const std::set<std::string, std::less<>>& stems, std::string_view word) const;
 
   std::unordered_set<std::string> words_;
+  const std::unordered_set<std::string>* commonWords_ = nullptr;
   std::map<std::string, BathTags, std::less<>> bath_;
   std::set<std::string, std::less<>> bathStems_;
   std::set<std::string, std::less<>> square_;
@@ -83,6 +89,9 @@ const std::vector<DataFile>& builtInDataFiles();
 /// The data files of a folder that holds the same file names, read whole; the built-in ones for
 /// names the folder lacks. Returns false, with `error`, when a file cannot be read.
 bool readDataFolder(const std::string& folder, std::vector<DataFile>& files, std::string& error);
+
+/// Whether `rest` is an inflection or a common derivational ending ("ing", "s", "able", "y").
+bool isWordEnding(std::string_view rest);
 
 /// The text of the data file `name`, or nullptr.
 const DataFile* findDataFile(const std::vector<DataFile>& files, std::string_view name);

@@ -95,25 +95,21 @@ AccentProfile american() {
   AccentProfile p;
   p.base = BaseKind::American;
   p.rhotic = true;
-  setVowels(p, {{U::KIT, S::Kit},       {U::DRESS, S::Dress},  {U::TRAP, S::Trap},
-                {U::LOT, S::OpenA},     {U::STRUT, S::Strut},  {U::FOOT, S::Foot},
-                {U::BATH, S::Trap},     {U::CLOTH, S::OpenO},  {U::NURSE, S::Strut},
-                {U::FLEECE, S::Fleece}, {U::FACE, S::Face},    {U::PALM, S::OpenA},
-                {U::THOUGHT, S::OpenO}, {U::GOAT, S::Goat},    {U::GOOSE, S::Goose},
-                {U::PRICE, S::Price},   {U::CHOICE, S::Choice}, {U::MOUTH, S::Mouth},
-                {U::NEAR, S::Kit},      {U::SQUARE, S::Dress}, {U::START, S::OpenA},
-                {U::NORTH, S::OpenO},   {U::FORCE, S::OpenO},  {U::CURE, S::Foot},
-                {U::HAPPY, S::Fleece},  {U::LETTER, S::Strut}, {U::COMMA, S::Strut}});
+  setVowels(
+      p,
+      {{U::KIT, S::Kit},       {U::DRESS, S::Dress},   {U::TRAP, S::Trap},   {U::LOT, S::OpenA},
+       {U::STRUT, S::Strut},   {U::FOOT, S::Foot},     {U::BATH, S::Trap},   {U::CLOTH, S::OpenO},
+       {U::NURSE, S::Strut},   {U::FLEECE, S::Fleece}, {U::FACE, S::Face},   {U::PALM, S::OpenA},
+       {U::THOUGHT, S::OpenO}, {U::GOAT, S::Goat},     {U::GOOSE, S::Goose}, {U::PRICE, S::Price},
+       {U::CHOICE, S::Choice}, {U::MOUTH, S::Mouth},   {U::NEAR, S::Kit},    {U::SQUARE, S::Dress},
+       {U::START, S::OpenA},   {U::NORTH, S::OpenO},   {U::FORCE, S::OpenO}, {U::CURE, S::Foot},
+       {U::HAPPY, S::Fleece},  {U::LETTER, S::Strut},  {U::COMMA, S::Strut}});
   p.yod = YodRule::Drop;
   p.maryMarryMerry = true;
-  p.mergedSets = {{U::LOT, U::PALM, U::START},
-                  {U::CLOTH, U::THOUGHT, U::NORTH, U::FORCE},
-                  {U::BATH, U::TRAP},
-                  {U::NURSE, U::LETTER, U::STRUT, U::COMMA},
-                  {U::NEAR, U::KIT},
-                  {U::SQUARE, U::DRESS},
-                  {U::CURE, U::FOOT},
-                  {U::HAPPY, U::FLEECE}};
+  p.mergedSets = {{U::LOT, U::PALM, U::START}, {U::CLOTH, U::THOUGHT, U::NORTH, U::FORCE},
+                  {U::BATH, U::TRAP},          {U::NURSE, U::LETTER, U::STRUT, U::COMMA},
+                  {U::NEAR, U::KIT},           {U::SQUARE, U::DRESS},
+                  {U::CURE, U::FOOT},          {U::HAPPY, U::FLEECE}};
   return p;
 }
 
@@ -137,15 +133,33 @@ AccentProfile received() {
   AccentProfile p;
   p.base = BaseKind::British;
   p.rhotic = false;
-  setVowels(p, {{U::KIT, S::Kit},       {U::DRESS, S::Dress},        {U::TRAP, S::Trap},
-                {U::LOT, S::RoundedLot}, {U::STRUT, S::Strut},       {U::FOOT, S::Foot},
-                {U::BATH, S::OpenA},    {U::CLOTH, S::RoundedLot},   {U::NURSE, S::Nurse},
-                {U::FLEECE, S::Fleece}, {U::FACE, S::Face},          {U::PALM, S::OpenA},
-                {U::THOUGHT, S::OpenO}, {U::GOAT, S::Goat},          {U::GOOSE, S::Goose},
-                {U::PRICE, S::Price},   {U::CHOICE, S::Choice},      {U::MOUTH, S::Mouth},
-                {U::NEAR, S::NearDiphthong}, {U::SQUARE, S::SquareVowel}, {U::START, S::OpenA},
-                {U::NORTH, S::OpenO},   {U::FORCE, S::OpenO},        {U::CURE, S::CureDiphthong},
-                {U::HAPPY, S::Fleece},  {U::LETTER, S::Strut},       {U::COMMA, S::Strut}});
+  setVowels(p, {{U::KIT, S::Kit},
+                {U::DRESS, S::Dress},
+                {U::TRAP, S::Trap},
+                {U::LOT, S::RoundedLot},
+                {U::STRUT, S::Strut},
+                {U::FOOT, S::Foot},
+                {U::BATH, S::OpenA},
+                {U::CLOTH, S::RoundedLot},
+                {U::NURSE, S::Nurse},
+                {U::FLEECE, S::Fleece},
+                {U::FACE, S::Face},
+                {U::PALM, S::OpenA},
+                {U::THOUGHT, S::OpenO},
+                {U::GOAT, S::Goat},
+                {U::GOOSE, S::Goose},
+                {U::PRICE, S::Price},
+                {U::CHOICE, S::Choice},
+                {U::MOUTH, S::Mouth},
+                {U::NEAR, S::NearDiphthong},
+                {U::SQUARE, S::SquareVowel},
+                {U::START, S::OpenA},
+                {U::NORTH, S::OpenO},
+                {U::FORCE, S::OpenO},
+                {U::CURE, S::CureDiphthong},
+                {U::HAPPY, S::Fleece},
+                {U::LETTER, S::Strut},
+                {U::COMMA, S::Strut}});
   p.bath = BathRule::Full;
   p.bathVowel = S::OpenA;
   p.yod = YodRule::Keep;
@@ -215,9 +229,7 @@ std::array<AccentProfile, 24> makeProfiles() {
   // 4 IN Standard (Sailaja 2009; Wells 1982, 9.1)
   {
     AccentProfile p = received();
-    setVowels(p, {{U::THOUGHT, S::RoundedLot},
-                  {U::FACE, S::TenseE},
-                  {U::GOAT, S::TenseO}});
+    setVowels(p, {{U::THOUGHT, S::RoundedLot}, {U::FACE, S::TenseE}, {U::GOAT, S::TenseO}});
     addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT});
     p.vwMerger = true;
     a[3] = p;
@@ -236,10 +248,9 @@ std::array<AccentProfile, 24> makeProfiles() {
   {
     AccentProfile p = britishRhotic();
     p.bath = BathRule::None;
-    setVowels(p, {{U::BATH, S::Trap},
-                  {U::FACE, S::TenseE},
-                  {U::SQUARE, S::TenseE},
-                  {U::GOAT, S::TenseO}});
+    setVowels(
+        p,
+        {{U::BATH, S::Trap}, {U::FACE, S::TenseE}, {U::SQUARE, S::TenseE}, {U::GOAT, S::TenseO}});
     addMerger(p, {U::BATH, U::TRAP});
     addMerger(p, {U::SQUARE, U::FACE});
     p.wh = true;
@@ -270,9 +281,10 @@ std::array<AccentProfile, 24> makeProfiles() {
                   {U::FACE, S::TenseE},
                   {U::GOAT, S::TenseO},
                   {U::HAPPY, S::Kit}});
-    p.mergedSets = {{U::BATH, U::TRAP},       {U::PALM, U::START},  {U::CLOTH, U::LOT},
-                    {U::THOUGHT, U::NORTH, U::FORCE}, {U::LETTER, U::COMMA},
-                    {U::STRUT, U::FOOT},      {U::HAPPY, U::KIT}};
+    p.mergedSets = {{U::BATH, U::TRAP},    {U::PALM, U::START},
+                    {U::CLOTH, U::LOT},    {U::THOUGHT, U::NORTH, U::FORCE},
+                    {U::LETTER, U::COMMA}, {U::STRUT, U::FOOT},
+                    {U::HAPPY, U::KIT}};
     a[7] = p;
   }
   // 9 UK Midland Southern: Birmingham and the Black Country (Wells 1982, 4.4; Clark 2008)
@@ -284,9 +296,10 @@ std::array<AccentProfile, 24> makeProfiles() {
                   {U::PRICE, S::BackedPrice},
                   {U::FACE, S::LoweredFace},
                   {U::GOAT, S::ShiftedGoat}});
-    p.mergedSets = {{U::BATH, U::TRAP},       {U::PALM, U::START},  {U::CLOTH, U::LOT},
-                    {U::THOUGHT, U::NORTH, U::FORCE}, {U::LETTER, U::COMMA},
-                    {U::STRUT, U::FOOT},      {U::HAPPY, U::FLEECE}};
+    p.mergedSets = {{U::BATH, U::TRAP},    {U::PALM, U::START},
+                    {U::CLOTH, U::LOT},    {U::THOUGHT, U::NORTH, U::FORCE},
+                    {U::LETTER, U::COMMA}, {U::STRUT, U::FOOT},
+                    {U::HAPPY, U::FLEECE}};
     p.hDropping = true;
     a[8] = p;
   }
@@ -296,17 +309,25 @@ std::array<AccentProfile, 24> makeProfiles() {
   {
     AccentProfile p = britishRhotic();
     p.bath = BathRule::None;
-    setVowels(p, {{U::FOOT, S::Goose},       {U::BATH, S::Trap},    {U::PALM, S::Trap},
-                  {U::THOUGHT, S::RoundedLot}, {U::FACE, S::TenseE}, {U::GOAT, S::TenseO},
-                  {U::NEAR, S::Fleece},      {U::SQUARE, S::TenseE}, {U::START, S::Trap},
-                  {U::NORTH, S::RoundedLot}, {U::FORCE, S::TenseO}, {U::CURE, S::Goose},
-                  {U::HAPPY, S::TenseE}});
+    setVowels(p, {{U::FOOT, S::Goose},
+                  {U::BATH, S::Trap},
+                  {U::PALM, S::Trap},
+                  {U::THOUGHT, S::RoundedLot},
+                  {U::FACE, S::TenseE},
+                  {U::GOAT, S::TenseO},
+                  {U::NEAR, S::Fleece},
+                  {U::SQUARE, S::TenseE},
+                  {U::START, S::Trap},
+                  {U::NORTH, S::RoundedLot},
+                  {U::FORCE, S::TenseO},
+                  {U::CURE, S::Goose}});
     p.nurseSplit = true;
     p.wh = true;
     p.mergedSets = {{U::TRAP, U::BATH, U::PALM, U::START},
                     {U::LOT, U::CLOTH, U::THOUGHT, U::NORTH},
                     {U::FOOT, U::GOOSE, U::CURE},
-                    {U::FACE, U::SQUARE, U::HAPPY},
+                    {U::FACE, U::SQUARE},
+                    {U::HAPPY, U::FLEECE},
                     {U::GOAT, U::FORCE},
                     {U::FLEECE, U::NEAR},
                     {U::STRUT, U::COMMA, U::LETTER}};
@@ -638,9 +659,9 @@ AccentWord realise(const BaseWord& word, const AccentProfile& a) {
     }
     if (x.unit == U::R && !a.rhotic && !unitAt(s, i + 1, U::R) && !vowelUnitAt(s, i + 1)) {
       // "fire", "hour": the r-less accents say a schwa where the r was after a diphthong.
-      const bool afterDiphthong = !out.empty() && (unitAt(s, i - 1, U::PRICE) ||
-                                                   unitAt(s, i - 1, U::MOUTH) ||
-                                                   unitAt(s, i - 1, U::CHOICE));
+      const bool afterDiphthong =
+          !out.empty() &&
+          (unitAt(s, i - 1, U::PRICE) || unitAt(s, i - 1, U::MOUTH) || unitAt(s, i - 1, U::CHOICE));
       if (afterDiphthong) {
         out.push_back({S::Strut, 0, base});
       } else {

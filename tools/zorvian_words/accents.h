@@ -109,7 +109,7 @@ struct AccentProfile {
   bool hDropping = false;
   bool lVocalisation = false;
   bool vwMerger = false;
-  bool wh = false;                // which ≠ witch
+  bool wh = false;                            // which ≠ witch
   std::vector<std::vector<Unit>> mergedSets;  // lexical sets said alike
 };
 

@@ -52,9 +52,8 @@ bool insertRows(sqlite3* db, sqlite3_stmt* insert, const std::string& englishWor
 }
 
 bool isLookupKey(std::string_view key) {
-  return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || c == '\'';
-  });
+  return !key.empty() && std::all_of(key.begin(), key.end(),
+                                     [](char c) { return (c >= 'a' && c <= 'z') || c == '\''; });
 }
 
 // The program looks a word up by its letters and inner apostrophes, lower-cased, with one
@@ -113,6 +112,7 @@ bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::stri
   if (!inputs.lists.load(files, inputs.dictionary, error)) {
     return false;
   }
+  inputs.lists.setCommonWords(&inputs.words.lowerCaseEntries());
   const DataFile* heteronyms = findDataFile(files, "heteronyms.txt");
   if (!heteronyms) {
     error = "the data file heteronyms.txt is missing";
@@ -134,6 +134,29 @@ bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::stri
     }
   }
   return true;
+}
+
+std::vector<std::string> spellingsIn(const BuildInputs& inputs, std::string_view word,
+                                     const AccentTable& accent) {
+  std::vector<std::string> spellings;
+  const auto at = std::lower_bound(
+      inputs.dictionary.begin(), inputs.dictionary.end(), word,
+      [](const DictionaryWord& entry, std::string_view key) { return entry.word < key; });
+  if (at == inputs.dictionary.end() || at->word != word) {
+    return spellings;
+  }
+  const WordPreparer preparer(inputs.dictionary, inputs.words, inputs.heteronyms, inputs.lists);
+  WordReadings readings;
+  std::string error;
+  if (!preparer.readingsOf(*at, readings, error)) {
+    return spellings;
+  }
+  std::vector<WordRow> rows;
+  rowsInAccent(basesOf(at->word, readings, inputs.lists), NameUse::Common, profileOf(accent), rows);
+  for (WordRow& row : rows) {
+    spellings.push_back(std::move(row.zorvianWord));
+  }
+  return spellings;
 }
 
 std::string createTableStatement(std::string_view tableName) {

@@ -11,6 +11,7 @@
 #include "cmu_dictionary.h"
 #include "heteronyms.h"
 #include "word_list.h"
+#include "words/accent_catalog.h"
 
 #ifndef ZRV_CMU_DICTIONARY
 #define ZRV_CMU_DICTIONARY "cmu-pronouncing-dictionary/index.js"
@@ -35,13 +36,18 @@ struct BuildInputs {
   WordList words;
   AccentLists lists;
   HeteronymList heteronyms;
-  std::size_t dictionaryEntries = 0;  // as read
+  std::size_t dictionaryEntries = 0;   // as read
   std::size_t unreachableEntries = 0;  // with digits, periods or hyphens: never looked up
   std::size_t generatedForms = 0;
 };
 
 /// Reads and checks every source. Returns false with `error` naming the file (and line) at fault.
 bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::string& error);
+
+/// The candidates of `word` in one accent, as the database gets them (most common first, names
+/// policy aside); empty when the dictionary lacks the word. For tests and reports.
+std::vector<std::string> spellingsIn(const BuildInputs& inputs, std::string_view word,
+                                     const AccentTable& accent);
 
 /// What a build made, in catalog order.
 struct BuildReport {

@@ -27,12 +27,12 @@ bool HeteronymList::readingsOf(const DictionaryWord& entry,
       continue;
     }
     const int variant = std::get<int>(reading);
-    const auto found =
-        std::find_if(entry.pronunciations.begin(), entry.pronunciations.end(),
-                     [&](const Pronunciation& p) { return p.variant == variant; });
+    const auto found = std::find_if(entry.pronunciations.begin(), entry.pronunciations.end(),
+                                    [&](const Pronunciation& p) { return p.variant == variant; });
     if (found == entry.pronunciations.end()) {
-      error = source_ + ":" + std::to_string(listed->second.line) + ": the dictionary has no reading " +
-              std::to_string(variant) + " of \"" + entry.word + "\"";
+      error = source_ + ":" + std::to_string(listed->second.line) +
+              ": the dictionary has no reading " + std::to_string(variant) + " of \"" + entry.word +
+              "\"";
       return false;
     }
     readings.push_back(found->phones);
@@ -68,7 +68,8 @@ bool parseHeteronymList(std::string_view text, std::string_view sourceName, Hete
     }
     const std::string where = std::string(sourceName) + ":" + std::to_string(lineNumber) + ": ";
     const auto skipBlanks = [&] {
-      while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t' || rest.front() == '\r')) {
+      while (!rest.empty() &&
+             (rest.front() == ' ' || rest.front() == '\t' || rest.front() == '\r')) {
         rest.remove_prefix(1);
       }
     };

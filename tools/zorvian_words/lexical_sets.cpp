@@ -13,12 +13,12 @@ using P = Phoneme;
 using U = Unit;
 
 constexpr std::array<std::string_view, kUnitCount> kUnitNames = {
-    "B",       "CH",     "D",      "DH",    "F",     "G",      "HH",     "JH",     "K",
-    "L",       "M",      "N",      "NG",    "P",     "R",      "S",      "SH",     "T",
-    "TH",      "V",      "W",      "Y",     "Z",     "ZH",     "Yod",    "KIT",    "DRESS",
-    "TRAP",    "LOT",    "STRUT",  "FOOT",  "BATH",  "CLOTH",  "NURSE",  "FLEECE", "FACE",
-    "PALM",    "THOUGHT", "GOAT",  "GOOSE", "PRICE", "CHOICE", "MOUTH",  "NEAR",   "SQUARE",
-    "START",   "NORTH",  "FORCE",  "CURE",  "happY", "lettER", "commA",
+    "B",     "CH",      "D",     "DH",    "F",     "G",      "HH",    "JH",     "K",
+    "L",     "M",       "N",     "NG",    "P",     "R",      "S",     "SH",     "T",
+    "TH",    "V",       "W",     "Y",     "Z",     "ZH",     "Yod",   "KIT",    "DRESS",
+    "TRAP",  "LOT",     "STRUT", "FOOT",  "BATH",  "CLOTH",  "NURSE", "FLEECE", "FACE",
+    "PALM",  "THOUGHT", "GOAT",  "GOOSE", "PRICE", "CHOICE", "MOUTH", "NEAR",   "SQUARE",
+    "START", "NORTH",   "FORCE", "CURE",  "happY", "lettER", "commA",
 };
 
 Unit consonantUnit(Phoneme phoneme) {
@@ -37,9 +37,12 @@ bool startsWithAny(std::string_view letters, std::initializer_list<std::string_v
 // Reads one pronunciation; the positions of the letters are offsets into the spelling.
 class Reader {
  public:
-  Reader(std::string_view spelling, std::span<const Phone> phones, BaseKind kind,
-         bool britishForm, const AccentLists& lists)
-      : spelling_(spelling), phones_(phones), kind_(kind), britishForm_(britishForm),
+  Reader(std::string_view spelling, std::span<const Phone> phones, BaseKind kind, bool britishForm,
+         const AccentLists& lists)
+      : spelling_(spelling),
+        phones_(phones),
+        kind_(kind),
+        britishForm_(britishForm),
         lists_(lists) {
     std::vector<Phoneme> phonemes;
     phonemes.reserve(phones.size());
@@ -86,11 +89,22 @@ class Reader {
     const std::size_t next = at(letters) + letters.size() + offset;
     return next < spelling_.size() ? spelling_[next] : '\0';
   }
-  // Whether the word is a dictionary word ending at the letter `end` plus the rest as an ending:
-  // "boring" is bore + ing, "caring" care + ing, "furry" fur + ry.
+  // Whether the word is a dictionary word ending at the letter `end` (with `addE` after it) plus
+  // an ending: "boring" is bore + ing, "caring" care + ing, "furry" fur + y with the r doubled.
   bool isBaseWordUpTo(std::size_t end, std::string_view addE) const {
     const std::string base = std::string(spelling_.substr(0, end)) + std::string(addE);
-    return base.size() > 2 && lists_.isWord(base);
+    if (base.size() <= 2 || end > spelling_.size() || !lists_.isWord(base)) {
+      return false;
+    }
+    std::string_view rest = spelling_.substr(end);
+    if (rest.empty() || isWordEnding(rest)) {
+      return true;
+    }
+    if (!addE.empty() || rest.size() < 2 || rest.front() != spelling_[end - 1]) {
+      return false;
+    }
+    rest.remove_prefix(1);  // "furry", "stirring": the consonant doubled before the ending
+    return isWordEnding(rest);
   }
 
   Unit vowelUnit(std::size_t i) {
@@ -169,7 +183,7 @@ class Reader {
         if (rBeforeVowel) {
           // "mirror", "spirit", "lyric" against "serious", "hero", "period"
           return !letters.empty() && (letters.front() == 'i' || letters.front() == 'y') ? U::KIT
-                                                                                         : U::NEAR;
+                                                                                        : U::NEAR;
         }
         return U::KIT;
       case P::IY:
@@ -282,8 +296,8 @@ class Reader {
       bool coronal = before == U::T || before == U::D || before == U::N || before == U::TH;
       if (before == U::S || before == U::Z) {
         // "assume", "consume", "resume", but not "suit" or "super"
-        coronal = c > 0 && (isVowelUnit(s[c - 1].unit) || s[c - 1].unit == U::N ||
-                            s[c - 1].unit == U::R);
+        coronal =
+            c > 0 && (isVowelUnit(s[c - 1].unit) || s[c - 1].unit == U::N || s[c - 1].unit == U::R);
       }
       if (!coronal) {
         continue;
@@ -329,7 +343,8 @@ std::vector<Phone> britishSyllables(std::string_view spelling, std::span<const P
   }
   if (endsWithAny(spelling, {"ary", "ery", "ory", "aries", "eries", "ories"}) && n >= 3 + tail &&
       at(1 + tail).phoneme == P::IY && at(2 + tail).phoneme == P::R &&
-      (at(3 + tail).phoneme == P::EH || at(3 + tail).phoneme == P::AO) && at(3 + tail).stress == 2) {
+      (at(3 + tail).phoneme == P::EH || at(3 + tail).phoneme == P::AO) &&
+      at(3 + tail).stress == 2) {
     at(3 + tail) = {P::AH, 0};  // "secretary", "territory"
   }
   if (endsWithAny(spelling, {"mony", "monies"}) && n >= 3 + tail && at(3 + tail).phoneme == P::OW &&

@@ -11,7 +11,8 @@ bool samePhonemes(const std::vector<Phone>& a, const std::vector<Phone>& b) {
          });
 }
 
-// Whether `other` is `first` with THOUGHT (AO) where `first` has LOT (AA), and nothing else changed.
+// Whether `other` is `first` with THOUGHT (AO) where `first` has LOT (AA), and nothing else
+// changed.
 bool keepsThought(const std::vector<Phone>& first, const std::vector<Phone>& other) {
   if (first.size() != other.size()) {
     return false;
@@ -85,13 +86,14 @@ bool WordPreparer::readingsOf(const DictionaryWord& entry, WordReadings& reading
       const std::vector<Phone>* stemReading = firstReading(candidate);
       if (!form || !stemReading || stemReading->size() > base->size() ||
           !samePhonemes(*stemReading,
-                        std::vector<Phone>(base->begin(), base->begin() + static_cast<std::ptrdiff_t>(
-                                                                               stemReading->size())))) {
+                        std::vector<Phone>(
+                            base->begin(),
+                            base->begin() + static_cast<std::ptrdiff_t>(stemReading->size())))) {
         continue;
       }
       std::vector<Phone> british = *form;
-      british.insert(british.end(), base->begin() + static_cast<std::ptrdiff_t>(stemReading->size()),
-                     base->end());
+      british.insert(british.end(),
+                     base->begin() + static_cast<std::ptrdiff_t>(stemReading->size()), base->end());
       readings.british.push_back(std::move(british));
       readings.britishIsCurated.push_back(true);
       return true;
