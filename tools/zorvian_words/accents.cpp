@@ -212,7 +212,7 @@ std::array<AccentProfile, 24> makeProfiles() {
                   {U::FACE, S::ShiftedFace},
                   {U::PRICE, S::ShiftedPrice},
                   {U::MOUTH, S::FrontedMouth}});
-    addMerger(p, {U::CURE, U::FORCE, U::THOUGHT});
+    addMerger(p, {U::CURE, U::FORCE, U::NORTH, U::THOUGHT});
     addMerger(p, {U::BATH, U::TRAP});
     a[0] = p;
   }
@@ -220,7 +220,7 @@ std::array<AccentProfile, 24> makeProfiles() {
   {
     AccentProfile p = american();
     cotCaught(p, S::OpenA);
-    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT, U::PALM});
     p.canadianRaising = true;
     a[1] = p;
     p.flapping = true;
@@ -241,7 +241,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     p.weakKit = WeakKitRule::All;
     setVowels(p, {{U::SQUARE, S::NearDiphthong}, {U::CURE, S::OpenO}});
     addMerger(p, {U::NEAR, U::SQUARE});
-    addMerger(p, {U::CURE, U::FORCE, U::THOUGHT});
+    addMerger(p, {U::CURE, U::FORCE, U::NORTH, U::THOUGHT});
     a[4] = p;
   }
   // 6 UK Irish (Hickey 2004; Wells 1982, 6.3)
@@ -269,7 +269,7 @@ std::array<AccentProfile, 24> makeProfiles() {
                   {U::GOAT, S::ShiftedGoat},
                   {U::MOUTH, S::LongA},
                   {U::CURE, S::OpenO}});
-    addMerger(p, {U::CURE, U::FORCE, U::THOUGHT});
+    addMerger(p, {U::CURE, U::FORCE, U::NORTH, U::THOUGHT});
     a[6] = p;
   }
   // 8 UK Midland Northern (Wells 1982, 4.4; Beal 2008)
@@ -358,7 +358,7 @@ std::array<AccentProfile, 24> makeProfiles() {
   {
     AccentProfile p = american();
     cotCaught(p, S::OpenA);
-    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT, U::PALM});
     setVowels(p, {{U::FACE, S::TenseE}, {U::GOAT, S::TenseO}});
     p.th = ThRule::Stop;
     p.flapping = true;
@@ -424,7 +424,7 @@ std::array<AccentProfile, 24> makeProfiles() {
   {
     AccentProfile p = american();
     cotCaught(p, S::OpenA);
-    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT, U::PALM});
     setVowels(p, {{U::FACE, S::TenseE}, {U::GOAT, S::TenseO}});
     p.trapBeforeG = true;
     p.flapping = true;
@@ -435,7 +435,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     AccentProfile p = american();
     cotCaught(p, S::RoundedLot);
     vowel(p, U::PALM) = S::RoundedLot;
-    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT, U::PALM});
     vowel(p, U::MOUTH) = S::LongA;
     p.fillFeel = true;
     p.flapping = true;
@@ -445,7 +445,7 @@ std::array<AccentProfile, 24> makeProfiles() {
   {
     AccentProfile p = american();
     cotCaught(p, S::OpenA);
-    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT, U::PALM});
     a[20] = p;
   }
   // 22 US Southern (Thomas 2004; Labov, Ash and Boberg 2006, ch. 18)
@@ -460,7 +460,7 @@ std::array<AccentProfile, 24> makeProfiles() {
   {
     AccentProfile p = american();
     cotCaught(p, S::OpenA);
-    addMerger(p, {U::LOT, U::THOUGHT, U::PALM});
+    addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT, U::PALM});
     p.flapping = true;
     a[22] = p;
   }
@@ -469,7 +469,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     AccentProfile p = received();
     p.weakKit = WeakKitRule::ExceptBeforeVelars;
     vowel(p, U::CURE) = S::OpenO;
-    addMerger(p, {U::CURE, U::FORCE, U::THOUGHT});
+    addMerger(p, {U::CURE, U::FORCE, U::NORTH, U::THOUGHT});
     a[23] = p;
   }
   return a;
@@ -739,7 +739,8 @@ std::set<std::string> licensedMergers(const AccentProfile& a) {
   }
   if (!a.rhotic) {
     licensed.insert("drop:R");
-    pair(U::R, U::COMMA);  // the schwa of r-less "fire"
+    pair(U::R, U::COMMA);   // the schwa of r-less "fire"
+    pair(U::R, U::LETTER);  // tire = tyre
   }
   if (a.yod != YodRule::Keep) {
     licensed.insert("drop:Yod");
@@ -754,6 +755,11 @@ std::set<std::string> licensedMergers(const AccentProfile& a) {
   if (a.th == ThRule::Stop) {
     pair(U::TH, U::T);
     pair(U::DH, U::D);
+    if (a.flapping) {
+      pair(U::DH, U::T);  // other = utter: the stopped th flaps like any t or d
+      pair(U::TH, U::D);
+      pair(U::DH, U::TH);
+    }
   }
   if (a.th == ThRule::Front) {
     pair(U::TH, U::F);
@@ -770,6 +776,9 @@ std::set<std::string> licensedMergers(const AccentProfile& a) {
   }
   if (a.weakKit != WeakKitRule::None) {
     pair(U::KIT, U::COMMA);
+    if (!a.rhotic) {
+      pair(U::KIT, U::LETTER);  // fishers = fish's
+    }
   }
   if (a.maryMarryMerry) {
     pair(U::TRAP, U::DRESS);
@@ -777,6 +786,7 @@ std::set<std::string> licensedMergers(const AccentProfile& a) {
     pair(U::DRESS, U::SQUARE);
   }
   if (a.nurseSplit) {
+    pair(U::NURSE, U::LETTER);
     pair(U::NURSE, U::KIT);
     pair(U::NURSE, U::DRESS);
     pair(U::NURSE, U::STRUT);
@@ -793,6 +803,39 @@ std::set<std::string> licensedMergers(const AccentProfile& a) {
   }
   if (a.base == BaseKind::American) {
     pair(U::LOT, U::NORTH);  // "orange" with the NORTH vowel
+    pair(U::LOT, U::FORCE);  // coral = choral
+  }
+  // Two units said alike through a third are said alike too: weak KIT = schwa = STRUT.
+  std::array<int, kUnitCount> group{};
+  for (int u = 0; u < kUnitCount; ++u) {
+    group[static_cast<std::size_t>(u)] = u;
+  }
+  const std::function<int(int)> find = [&](int u) {
+    return group[static_cast<std::size_t>(u)] == u ? u : find(group[static_cast<std::size_t>(u)]);
+  };
+  const auto unitNamed = [](std::string_view name) {
+    for (int u = 0; u < kUnitCount; ++u) {
+      if (unitName(static_cast<Unit>(u)) == name) {
+        return u;
+      }
+    }
+    return -1;
+  };
+  for (const std::string& merger : licensed) {
+    const std::size_t equals = merger.find('=');
+    if (equals == std::string::npos) {
+      continue;
+    }
+    const int x = unitNamed(std::string_view(merger).substr(0, equals));
+    const int y = unitNamed(std::string_view(merger).substr(equals + 1));
+    group[static_cast<std::size_t>(find(x))] = find(y);
+  }
+  for (int x = 0; x < kUnitCount; ++x) {
+    for (int y = x + 1; y < kUnitCount; ++y) {
+      if (find(x) == find(y)) {
+        pair(static_cast<Unit>(x), static_cast<Unit>(y));
+      }
+    }
   }
   return licensed;
 }

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
 #include <iomanip>
 #include <map>
 #include <optional>
 #include <set>
+#include <sstream>
 
 #include "database_builder.h"
 #include "publisher.h"
+#include "reports.h"
 #include "static_server.h"
 #include "words/accent_catalog.h"
 
@@ -71,21 +74,87 @@ int failed(std::ostream& err, const std::string& error) {
   return kStatusFailed;
 }
 
-int build(const Options& options, std::ostream& out, std::ostream& err) {
+std::vector<std::string> splitList(std::string_view list) {
+  std::vector<std::string> items;
+  while (!list.empty()) {
+    const std::size_t comma = std::min(list.find(','), list.size());
+    items.emplace_back(list.substr(0, comma));
+    list.remove_prefix(std::min(comma + 1, list.size()));
+  }
+  return items;
+}
+
+BuildSources sourcesOf(const Options& options) {
   BuildSources sources;
   sources.dictionary = valueOr(options, "--dictionary", sources.dictionary.string());
   if (options.values.contains("--word-lists")) {
     sources.wordLists.clear();
-    std::string_view lists = options.values.at("--word-lists");
-    while (!lists.empty()) {
-      const std::size_t comma = std::min(lists.find(','), lists.size());
-      sources.wordLists.emplace_back(lists.substr(0, comma));
-      lists.remove_prefix(std::min(comma + 1, lists.size()));
+    for (const std::string& list : splitList(options.values.at("--word-lists"))) {
+      sources.wordLists.emplace_back(list);
     }
   }
   if (options.values.contains("--data")) {
     sources.dataFolder = options.values.at("--data");
   }
+  return sources;
+}
+
+int report(const Options& options, std::ostream& out, std::ostream& err) {
+  const std::string what = valueOr(options, "--what", "collisions");
+  if (what != "collisions" && what != "coverage" && what != "sets") {
+    return usageError(err, "--what takes collisions, coverage or sets, not '" + what + "'");
+  }
+  BuildInputs inputs;
+  std::string error;
+  if (!loadBuildInputs(sourcesOf(options), inputs, error)) {
+    return failed(err, error);
+  }
+  if (what == "sets") {
+    printLexicalSetTable(inputs, out);
+    return kStatusDone;
+  }
+  std::vector<std::vector<std::string>> texts;
+  const std::vector<std::string> names =
+      splitList(valueOr(options, "--texts", "/usr/share/common-licenses/GPL-3"));
+  for (const std::string& name : names) {
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream text;
+    if (!in || !(text << in.rdbuf())) {
+      return failed(err, "cannot read the text " + name);
+    }
+    texts.push_back(lookupKeysOf(text.str(), true));
+  }
+  if (what == "coverage") {
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+      const Coverage coverage = coverageOf(inputs, texts[t]);
+      out << names[t] << ": " << coverage.known << " of " << coverage.tokens << " word tokens ("
+          << std::fixed << std::setprecision(2)
+          << (coverage.tokens ? 100.0 * static_cast<double>(coverage.known) /
+                                    static_cast<double>(coverage.tokens)
+                              : 100.0)
+          << "%)" << std::endl;
+      std::vector<std::pair<std::size_t, std::string>> missing;
+      for (const auto& [word, count] : coverage.missing) {
+        missing.emplace_back(count, word);
+      }
+      std::sort(missing.begin(), missing.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+      });
+      out << "  missing:";
+      for (std::size_t m = 0; m < missing.size() && m < 40; ++m) {
+        out << " " << missing[m].second << " " << missing[m].first;
+      }
+      out << std::endl;
+    }
+    return kStatusDone;
+  }
+  const std::size_t unexplained =
+      printCollisionReport(inputs, ordinaryWords(inputs, texts), 20, out);
+  return unexplained == 0 ? kStatusDone : kStatusFailed;
+}
+
+int build(const Options& options, std::ostream& out, std::ostream& err) {
+  const BuildSources sources = sourcesOf(options);
   const std::filesystem::path output = valueOr(options, "--output", "zrv_words.db");
   BuildReport report;
   std::string error;
@@ -157,6 +226,16 @@ std::string helpText() {
          "      --database FILE     database to publish (default zrv_words.db)\n"
          "      --tool-version TEXT tool version to publish (default " ZRV_TOOL_VERSION
          ")\n"
+         "  report    Report on the words data without building it.\n"
+         "      --what WHAT         collisions (default): per accent, the ordinary words\n"
+         "                          spelled alike with different base pronunciations, each\n"
+         "                          explained by a merger of the accent or listed as\n"
+         "                          unexplained (exit status 1 when there is one);\n"
+         "                          coverage: the share of the texts' words the tables know;\n"
+         "                          sets: Wells' keywords as each accent writes them\n"
+         "      --texts F,F         the texts whose words count (default\n"
+         "                          /usr/share/common-licenses/GPL-3)\n"
+         "      --dictionary, --word-lists, --data  as for build\n"
          "  serve     Serve a repository folder over HTTP on 127.0.0.1 until SIGINT or SIGTERM.\n"
          "      --root DIR          repository folder (required)\n"
          "      --port N            port; 0 picks a free one (default " +
@@ -181,6 +260,7 @@ int runWordsTool(const std::vector<std::string>& arguments, std::ostream& out, s
       {"build", {"--dictionary", "--word-lists", "--data", "--output"}},
       {"publish", {"--root", "--database", "--tool-version"}},
       {"serve", {"--root", "--port"}},
+      {"report", {"--what", "--texts", "--dictionary", "--word-lists", "--data"}},
   };
   const auto known = knownOptions.find(command);
   if (known == knownOptions.end()) {
@@ -200,6 +280,9 @@ int runWordsTool(const std::vector<std::string>& arguments, std::ostream& out, s
   }
   if (command == "publish") {
     return publish(options, out, err);
+  }
+  if (command == "report") {
+    return report(options, out, err);
   }
   return serve(options, out, err);
 }

@@ -341,8 +341,9 @@ std::vector<Phone> britishSyllables(std::string_view spelling, std::span<const P
       at(2 + tail).stress == 0 && at(1 + tail).phoneme == P::L) {
     at(2 + tail) = {P::AY, 2};  // "fertile", "hostile", "missile"
   }
-  if (endsWithAny(spelling, {"ary", "ery", "ory", "aries", "eries", "ories"}) && n >= 3 + tail &&
-      at(1 + tail).phoneme == P::IY && at(2 + tail).phoneme == P::R &&
+  if (endsWithAny(spelling,
+                  {"ary", "ery", "ory", "aries", "eries", "ories", "ary's", "ery's", "ory's"}) &&
+      n >= 3 + tail && at(1 + tail).phoneme == P::IY && at(2 + tail).phoneme == P::R &&
       (at(3 + tail).phoneme == P::EH || at(3 + tail).phoneme == P::AO) &&
       at(3 + tail).stress == 2) {
     at(3 + tail) = {P::AH, 0};  // "secretary", "territory"
