@@ -363,8 +363,12 @@ constexpr int kMaxDepth = 4;
 class Deriver {
  public:
   Deriver(const Dictionary& dictionary, const DataFiles& files,
-          const std::set<std::string>& britishOnly)
-      : dictionary_(dictionary), files_(files), britishOnly_(britishOnly), memo_(kMaxDepth + 1) {}
+          const std::set<std::string>& listWords, const std::set<std::string>& britishOnly)
+      : dictionary_(dictionary),
+        files_(files),
+        listWords_(listWords),
+        britishOnly_(britishOnly),
+        memo_(kMaxDepth + 1) {}
 
   /// The derivation with the shortest chain of rules, the rules tried in a fixed order.
   std::optional<Derivation> derive(const std::string& word) {
@@ -446,7 +450,87 @@ class Deriver {
     if (auto d = suffixed(w, below, inflectable)) {
       return d;
     }
-    return british();
+    if (auto d = british()) {
+      return d;
+    }
+    if (auto d = prefixed(w, below)) {
+      return d;
+    }
+    return compound(w, below);
+  }
+
+  /// un-, re-, non-, sub- and the like before a word of at least three letters; the prefix
+  /// takes secondary stress or none, as the dictionary's own prefixed entries do.
+  std::optional<Derivation> prefixed(const std::string& w, int below) {
+    struct Prefix {
+      std::string_view spelling;
+      Phones sound;
+    };
+    static const Prefix kPrefixes[] = {
+        {"un", {"AH0", "N"}},
+        {"non", {"N", "AA2", "N"}},
+        {"re", {"R", "IY0"}},
+        {"sub", {"S", "AH2", "B"}},
+        {"dis", {"D", "IH0", "S"}},
+        {"mis", {"M", "IH0", "S"}},
+        {"pre", {"P", "R", "IY0"}},
+        {"over", {"OW2", "V", "ER0"}},
+        {"under", {"AH2", "N", "D", "ER0"}},
+        {"out", {"AW2", "T"}},
+        {"inter", {"IH2", "N", "T", "ER0"}},
+        {"super", {"S", "UW2", "P", "ER0"}},
+        {"counter", {"K", "AW2", "N", "T", "ER0"}},
+    };
+    for (const Prefix& prefix : kPrefixes) {
+      if (w.size() < prefix.spelling.size() + 3 ||
+          w.compare(0, prefix.spelling.size(), prefix.spelling) != 0) {
+        continue;
+      }
+      const std::string rest = w.substr(prefix.spelling.size());
+      if (listWords_.count(rest) == 0) {
+        continue;  // the dictionary's names and abbreviations make poor stems (sub-orning)
+      }
+      if (const std::vector<Phones>* p = pronunciations(rest, below)) {
+        return Derivation{map(*p, [&](const Phones& x) { return withEnding(prefix.sound, x); }),
+                          rest, kPrefixRule};
+      }
+    }
+    return std::nullopt;
+  }
+
+  /// Two words of the lists written as one (copyleft, housetop, blunderbuss): the first as long
+  /// as it can be, both of at least four letters, since shorter pieces are mostly suffixes and
+  /// syllables (bacchanal-ian, caliph-ate); the second keeps only secondary stress.
+  std::optional<Derivation> compound(const std::string& w, int below) {
+    constexpr std::size_t kShortest = 4;
+    if (w.size() < 2 * kShortest) {
+      return std::nullopt;
+    }
+    for (std::size_t split = w.size() - kShortest; split >= kShortest; --split) {
+      const std::string first = w.substr(0, split);
+      const std::string second = w.substr(split);
+      auto head = dictionary_.find(first);
+      // Tails that are words but mostly suffixes here (archaic-ally, manage-ability).
+      static const std::set<std::string, std::less<>> kSuffixLikeTails = {
+          "ability", "able", "ably", "ally", "ation", "ations", "less", "ness"};
+      if (head == dictionary_.end() || listWords_.count(first) == 0 ||
+          listWords_.count(second) == 0 || kSuffixLikeTails.count(second) != 0) {
+        continue;
+      }
+      const std::vector<Phones>* tail = pronunciations(second, below);
+      if (tail == nullptr || tail->empty()) {
+        continue;
+      }
+      Phones rest = tail->front();
+      for (std::string& phone : rest) {
+        if (isVowelSymbol(phone) && phone.back() == '1') {
+          phone.back() = '2';
+        }
+      }
+      return Derivation{map(head->second, [&](const Phones& x) { return withEnding(x, rest); }),
+                        second, kCompoundRule};
+    }
+    return std::nullopt;
   }
 
   template <typename F>
@@ -561,7 +645,10 @@ class Deriver {
       }
       auto spell = [&](const std::string& b, const Phones&) {
         std::vector<std::string> out;
-        if (endsInConsonantY(b)) {
+        if (suffix.spelling == "ly" && endsWith(b, "ic")) {
+          out.push_back(b + "ally");  // basically; publicly is the rarer spelling
+          out.push_back(b + "ly");
+        } else if (endsInConsonantY(b)) {
           out.push_back(b.substr(0, b.size() - 1) + "i" + std::string(suffix.spelling));
         } else if (suffix.spelling == "ly" && endsWith(b, "le") && b.size() >= 3 &&
                    !isVowelLetter(b[b.size() - 3])) {
@@ -585,7 +672,33 @@ class Deriver {
       const std::string yBase =
           !s.empty() && s.back() == 'i' ? s.substr(0, s.size() - 1) + "y" : "";
       const std::string leBase = suffix.spelling == "ly" ? stem(1) + "e" : "";
-      if (auto d = tryBases({s, yBase, leBase}, spell, sound, suffix.rule)) {
+      const std::string icBase = suffix.spelling == "ly" && endsWith(w, "ically") ? stem(4) : "";
+      if (auto d = tryBases({s, yBase, leBase, icBase}, spell, sound, suffix.rule)) {
+        return d;
+      }
+    }
+    if (endsWith(w, "able") && n > 6) {
+      auto spell = [](const std::string& b, const Phones& p) {
+        std::vector<std::string> out;
+        if (b.back() == 'e') {
+          // The e stays after a soft c or g (noticeable, manageable), and often after others.
+          addUnique(out, b.substr(0, b.size() - 1) + "able");
+          addUnique(out, b + "able");
+        } else if (endsInConsonantY(b)) {
+          addUnique(out, b.substr(0, b.size() - 1) + "iable");
+        } else {
+          for (const std::string& ing : ingSpellings(b, p)) {
+            addUnique(out, ing.substr(0, ing.size() - 3) + "able");
+          }
+        }
+        return out;
+      };
+      auto sound = [](const std::string& b, const Phones& p) {
+        return withVowelSuffix(b, p, {"AH0", "B", "AH0", "L"});
+      };
+      std::string yBase = endsWith(w, "iable") ? stem(5) + "y" : "";
+      if (auto d =
+              tryBases({stem(4), stem(4) + "e", undoubled(4), yBase}, spell, sound, kAbleRule)) {
         return d;
       }
     }
@@ -607,6 +720,7 @@ class Deriver {
 
   const Dictionary& dictionary_;
   const DataFiles& files_;
+  const std::set<std::string>& listWords_;
   const std::set<std::string>& britishOnly_;
   std::vector<std::unordered_map<std::string, std::optional<Derivation>>> memo_;
 };
@@ -616,8 +730,10 @@ class Deriver {
 class Generator {
  public:
   Generator(const Dictionary& dictionary, const DataFiles& files,
-            const std::set<std::string>& britishOnly)
-      : dictionary_(dictionary), files_(files), deriver_(dictionary, files, britishOnly) {}
+            const std::set<std::string>& listWords, const std::set<std::string>& britishOnly)
+      : dictionary_(dictionary),
+        files_(files),
+        deriver_(dictionary, files, listWords, britishOnly) {}
 
   /// Adds `word` unless the dictionary or an earlier rule already has it.
   void add(const std::string& word, std::vector<Phones> pronunciations, std::string base,
@@ -748,7 +864,9 @@ std::string lookupKey(std::string_view word) {
   return key;
 }
 
-Generation generateForms(const Sources& sources) {
+namespace {
+
+Generation generate(const Sources& sources) {
   static const Dictionary kEmpty;
   const Dictionary& dictionary = sources.dictionary != nullptr ? *sources.dictionary : kEmpty;
   DataFiles files;
@@ -779,13 +897,24 @@ Generation generateForms(const Sources& sources) {
     }
   }
   // Earlier sources win a word: the curated lists before the rules.
-  Generator generator(dictionary, files, britishOnly);
+  Generator generator(dictionary, files, listWords, britishOnly);
   generator.addIrregularArchaicForms();
   generator.addBritishList();
   generator.addListWords(listWords);
   generator.addArchaicVerbForms(listWords);
   generator.addLookupKeys();
   return {generator.take(), {}};
+}
+
+}  // namespace
+
+Generation generateForms(const Sources& sources) {
+  // The builder gets a value whatever happens, memory running out included.
+  try {
+    return generate(sources);
+  } catch (const std::exception& e) {
+    return {{}, std::string("generating word forms failed: ") + e.what()};
+  }
 }
 
 }  // namespace zrv::words_tool::morphology

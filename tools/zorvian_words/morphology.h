@@ -60,6 +60,9 @@ inline constexpr std::string_view kLyRule = "-ly";
 inline constexpr std::string_view kLessRule = "-less";
 inline constexpr std::string_view kFulRule = "-ful";
 inline constexpr std::string_view kMentRule = "-ment";
+inline constexpr std::string_view kAbleRule = "-able";
+inline constexpr std::string_view kPrefixRule = "prefix";
+inline constexpr std::string_view kCompoundRule = "compound";
 inline constexpr std::string_view kLookupKeyRule = "lookup key";
 
 /// A word the dictionary lacks, with its pronunciations in the order of its base's.

@@ -115,6 +115,13 @@ const Dictionary& smallDictionary() {
       "program P R OW1 G R AE2 M",
       "gray G R EY1",
       "still S T IH1 L",
+      "kind K AY1 N D",
+      "gentle JH EH1 N T AH0 L",
+      "basic B EY1 S IH0 K",
+      "refill R IY1 F IH0 L",
+      "modified M AA1 D AH0 F AY2 D",
+      "copy K AA1 P IY0",
+      "left L EH1 F T",
       "stiled S T AY1 L D",
       "parenthesis P ER0 EH1 N TH AH0 S IH0 S",
       "parenthesized P ER0 EH1 N TH AH0 S AY2 Z D",
@@ -194,8 +201,21 @@ TEST(Morphology, InflectionsTakeTheirSoundFromTheBaseAndTheirSpellingFromTheList
       {"simpler", "simple", kComparativeRule, {"S IH1 M P L ER0"}},
       {"happiest", "happy", kSuperlativeRule, {"HH AE1 P IY0 IH0 S T"}},
       {"biggest", "big", kSuperlativeRule, {"B IH1 G IH0 S T"}},
+      {"walker", "walk", kComparativeRule, {"W AO1 K ER0"}},
+      {"walkers", "walker", kPluralRule, {"W AO1 K ER0 Z"}},
+      {"kindness", "kind", kNessRule, {"K AY1 N D N AH0 S"}},
+      {"happiness", "happy", kNessRule, {"HH AE1 P IY0 N AH0 S"}},
+      {"gently", "gentle", kLyRule, {"JH EH1 N T L IY0"}},
+      {"basically", "basic", kLyRule, {"B EY1 S IH0 K L IY0"}},
+      {"happily", "happy", kLyRule, {"HH AE1 P IY0 L IY0"}},
+      {"hopeless", "hope", kLessRule, {"HH OW1 P L AH0 S"}},
+      {"hopeful", "hope", kFulRule, {"HH OW1 P F AH0 L"}},
+      {"refillable", "refill", kAbleRule, {"R IY1 F IH0 L AH0 B AH0 L"}},
+      {"unmodified", "modified", kPrefixRule, {"AH0 N M AA1 D AH0 F AY2 D"}},
+      {"copyleft", "left", kCompoundRule, {"K AA1 P IY0 L EH2 F T"}},
   };
-  std::vector<std::string> list;
+  // A prefix or a compound joins words the lists hold.
+  std::vector<std::string> list = {"modified", "copy", "left"};
   for (const Case& c : cases) {
     list.push_back(c.word);
   }
@@ -425,6 +445,18 @@ const RealSources* realSources() {
     r->sources.dictionary = &r->dictionary;
     r->sources.listWords = readList(kAmericanList);
     r->sources.britishListWords = readList(kBritishList);
+    // Larger lists to measure, as "american:british" paths.
+    if (const char* extra = std::getenv("ZRV_MORPHOLOGY_LISTS")) {
+      const std::string paths = extra;
+      const std::size_t colon = paths.find(':');
+      const std::vector<std::string> more = readList(paths.substr(0, colon));
+      r->sources.listWords.insert(r->sources.listWords.end(), more.begin(), more.end());
+      if (colon != std::string::npos) {
+        const std::vector<std::string> british = readList(paths.substr(colon + 1));
+        r->sources.britishListWords.insert(r->sources.britishListWords.end(), british.begin(),
+                                           british.end());
+      }
+    }
     r->sources.archaicForms = {"archaic_forms.txt", fileText(dataDir() / "archaic_forms.txt")};
     r->sources.britishSpellings = {"british_spellings.txt",
                                    fileText(dataDir() / "british_spellings.txt")};
