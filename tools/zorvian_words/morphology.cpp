@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -358,7 +359,7 @@ struct Derivation {
 };
 
 /// The deepest chain of rules a word is derived by (organisations: -s of British organisation).
-constexpr int kMaxDepth = 4;
+constexpr int kMaxDepth = 3;
 
 class Deriver {
  public:
@@ -368,14 +369,12 @@ class Deriver {
         files_(files),
         listWords_(listWords),
         britishOnly_(britishOnly),
-        memo_(kMaxDepth + 1) {}
+        memo_() {}
 
   /// The derivation with the shortest chain of rules, the rules tried in a fixed order.
   std::optional<Derivation> derive(const std::string& word) {
-    for (int depth = 0; depth <= kMaxDepth; ++depth) {
-      if (const Derivation* d = derivation(word, depth)) {
-        return *d;
-      }
+    if (const Derivation* d = derivation(word, kMaxDepth)) {
+      return *d;
     }
     return std::nullopt;
   }
@@ -390,17 +389,20 @@ class Deriver {
   }
 
  private:
+  /// The shortest derivation of `word` within `depth` rules. Each word is derived at rising
+  /// depths until one succeeds, so the answer never depends on the order of the questions.
   const Derivation* derivation(const std::string& word, int depth) {
-    auto& memo = memo_[depth];
-    if (auto it = memo.find(word); it != memo.end()) {
-      return it->second ? &*it->second : nullptr;
+    Memo& memo = memo_[word];
+    while (!memo.found && memo.triedDepth < depth) {
+      const int next = memo.triedDepth + 1;
+      memo.triedDepth = next;  // first, so a word that leads back to itself finds nothing
+      // The map's elements stay where they are while compute() adds others.
+      if (std::optional<Derivation> d = compute(word, next)) {
+        memo.found = std::make_unique<Derivation>(std::move(*d));
+        memo.foundDepth = next;
+      }
     }
-    // Reserved first, so a word that leads back to itself finds no derivation.
-    memo.emplace(word, std::nullopt);
-    std::optional<Derivation> found = compute(word, depth);
-    auto& slot = memo_[depth][word];
-    slot = std::move(found);
-    return slot ? &*slot : nullptr;
+    return memo.found && memo.foundDepth <= depth ? memo.found.get() : nullptr;
   }
 
   std::optional<Derivation> compute(const std::string& w, int depth) {
@@ -722,7 +724,12 @@ class Deriver {
   const DataFiles& files_;
   const std::set<std::string>& listWords_;
   const std::set<std::string>& britishOnly_;
-  std::vector<std::unordered_map<std::string, std::optional<Derivation>>> memo_;
+  struct Memo {
+    int triedDepth = -1;
+    int foundDepth = 0;
+    std::unique_ptr<Derivation> found;
+  };
+  std::unordered_map<std::string, Memo> memo_;
 };
 
 // ---- Generation ---------------------------------------------------------------------------------
