@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "british_spelling.h"
+#include "letter_to_sound.h"
 
 namespace zrv::words_tool::morphology {
 namespace {
@@ -825,6 +826,26 @@ class Generator {
     }
   }
 
+  /// The list words still without a form, and their possessives, guessed from their letters.
+  void addLetterToSound(const std::set<std::string>& listWords, const LetterToSound& rules) {
+    for (const std::string& word : listWords) {
+      if (dictionary_.count(word) != 0 || forms_.count(word) != 0) {
+        continue;
+      }
+      const bool possessive = endsWith(word, "'s");
+      const std::string stem = possessive ? word.substr(0, word.size() - 2) : word;
+      if (stem.find('\'') != std::string::npos) {
+        continue;
+      }
+      Phones phones = rules.pronounce(stem);
+      if (std::none_of(phones.begin(), phones.end(),
+                       [](const std::string& p) { return isVowelSymbol(p); })) {
+        continue;
+      }
+      add(word, {possessive ? withS(phones) : phones}, stem, kLetterToSoundRule);
+    }
+  }
+
   /// 'tis, 'twas, 'bout: entries the program can only find without their edge apostrophes.
   void addLookupKeys() {
     for (const auto& [word, pronunciations] : dictionary_) {
@@ -885,6 +906,12 @@ Generation generate(const Sources& sources) {
       !error.empty()) {
     return {{}, error};
   }
+  LetterToSound letterToSound;
+  if (std::string error; !sources.letterToSoundRules.text.empty() &&
+                         !letterToSound.parse(sources.letterToSoundRules.text,
+                                              sources.letterToSoundRules.sourceName, error)) {
+    return {{}, error};
+  }
   auto keys = [](const std::vector<std::string>& words) {
     std::set<std::string> out;
     for (const std::string& word : words) {
@@ -910,6 +937,9 @@ Generation generate(const Sources& sources) {
   generator.addListWords(listWords);
   generator.addArchaicVerbForms(listWords);
   generator.addLookupKeys();
+  if (!letterToSound.empty()) {
+    generator.addLetterToSound(listWords, letterToSound);
+  }
   return {generator.take(), {}};
 }
 

@@ -40,6 +40,9 @@ struct Sources {
   DataText archaicForms;
   /// British spellings the spelling rules cannot derive ("grey gray").
   DataText britishSpellings;
+  /// Optional: festival's cmu_lts_rules.scm, for the list words no rule derives; empty text
+  /// means none.
+  DataText letterToSoundRules;
 };
 
 /// The rule names a generated form reports.
@@ -64,6 +67,7 @@ inline constexpr std::string_view kAbleRule = "-able";
 inline constexpr std::string_view kPrefixRule = "prefix";
 inline constexpr std::string_view kCompoundRule = "compound";
 inline constexpr std::string_view kLookupKeyRule = "lookup key";
+inline constexpr std::string_view kLetterToSoundRule = "letter-to-sound";
 
 /// A word the dictionary lacks, with its pronunciations in the order of its base's.
 struct GeneratedForm {
@@ -84,7 +88,8 @@ struct Generation {
 /// Generates every form of `sources`: the list words the dictionary lacks that a rule derives,
 /// the archaic -eth, -est and past -st forms of the verbs (knoweth, knowest, lovedst), the
 /// archaic data list, the curated British spellings, and the lookup keys of dictionary entries
-/// keyed with an edge apostrophe ("tis" for "'tis"). A verb is a word of the archaic data's verb
+/// keyed with an edge apostrophe ("tis" for "'tis"), and, when rules are given, the letter-to-sound
+/// guesses for the list words left over. A verb is a word of the archaic data's verb
 /// lines, or a dictionary word of the lists whose -ing and -ed forms are both known words; only
 /// the latter get the past -st form. The same sources give the same forms.
 Generation generateForms(const Sources& sources);
