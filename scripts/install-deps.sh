@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config
   libsqlite3-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev
-  pocketsphinx-en-us wamerican
+  wamerican wbritish festlex-cmu
   clang-14 libclang-rt-14-dev
 )
 if [[ "${1:-}" == "--bench" ]]; then
@@ -17,13 +17,29 @@ if [[ "${1:-}" == "--bench" ]]; then
   packages+=(time python3)
 fi
 
+# The pronouncing dictionary comes from npm (Debian has no stressed CMUdict 0.7b): installed into
+# tools/zorvian_words/sources/node_modules from its committed package-lock.json.
+install_npm_sources() {
+  local sources
+  sources="$(cd "$(dirname "$0")/.." && pwd)/tools/zorvian_words/sources"
+  if [[ ! -f "$sources/node_modules/cmu-pronouncing-dictionary/index.js" ]]; then
+    echo "Installing the pronouncing dictionary from npm"
+    (cd "$sources" && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error >/dev/null)
+  fi
+}
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
 done
-((${#missing[@]})) || exit 0
+# npm installs the pronouncing dictionary; Debian's nodejs and npm only where none is there yet.
+command -v npm >/dev/null 2>&1 || missing+=(nodejs npm)
+if ((${#missing[@]} == 0)); then
+  install_npm_sources
+  exit 0
+fi
 
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
@@ -31,3 +47,4 @@ echo "Installing missing packages: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+install_npm_sources

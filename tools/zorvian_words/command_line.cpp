@@ -96,6 +96,10 @@ BuildSources sourcesOf(const Options& options) {
   if (options.values.contains("--data")) {
     sources.dataFolder = options.values.at("--data");
   }
+  if (options.values.contains("--letter-to-sound")) {
+    const std::string& rules = options.values.at("--letter-to-sound");
+    sources.letterToSoundRules = rules == "none" ? std::nullopt : std::optional(rules);
+  }
   return sources;
 }
 
@@ -213,10 +217,14 @@ std::string helpText() {
          "      --dictionary FILE   CMU pronouncing dictionary 0.7b with stress digits\n"
          "                          (default npm's cmu-pronouncing-dictionary, as\n"
          "                          scripts/install-deps.sh installs it)\n"
-         "      --word-lists F,F    word lists that tell names from common words (default\n"
-         "                          /usr/share/dict/american-english,british-english)\n"
+         "      --word-lists F,F    word lists that tell names from common words, American\n"
+         "                          first (default /usr/share/dict/american-english,\n"
+         "                          british-english)\n"
          "      --data DIR          a folder of data lists that replace the built-in ones\n"
          "                          of the same name (bath.txt, heteronyms.txt, ...)\n"
+         "      --letter-to-sound F festival's letter-to-sound rules for the list words no\n"
+         "                          rule derives, or none (default\n"
+         "                          /usr/share/festival/dicts/cmu/cmu_lts_rules.scm)\n"
          "      --output FILE       database to write (default zrv_words.db)\n"
          "  publish   Lay out a repository folder: <root>/" +
          std::string(kRepositoryFolder) +
@@ -257,10 +265,11 @@ int runWordsTool(const std::vector<std::string>& arguments, std::ostream& out, s
     return kStatusDone;
   }
   const std::map<std::string, std::set<std::string>> knownOptions = {
-      {"build", {"--dictionary", "--word-lists", "--data", "--output"}},
+      {"build", {"--dictionary", "--word-lists", "--data", "--letter-to-sound", "--output"}},
       {"publish", {"--root", "--database", "--tool-version"}},
       {"serve", {"--root", "--port"}},
-      {"report", {"--what", "--texts", "--dictionary", "--word-lists", "--data"}},
+      {"report",
+       {"--what", "--texts", "--dictionary", "--word-lists", "--data", "--letter-to-sound"}},
   };
   const auto known = knownOptions.find(command);
   if (known == knownOptions.end()) {

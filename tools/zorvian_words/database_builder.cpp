@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <system_error>
 
 #include "app/text_filters.h"
+#include "morphology.h"
 #include "word_rows.h"
 #include "words/accent_catalog.h"
 
@@ -88,6 +91,92 @@ void keyAsLookedUp(std::vector<DictionaryWord>& dictionary, std::size_t& unreach
   dictionary = std::move(keyed);
 }
 
+// The lower-cased entries of a word list, as the form generator reads them.
+bool listEntries(const std::filesystem::path& path, std::vector<std::string>& entries,
+                 std::string& error) {
+  WordList list;
+  if (!readWordList(path, list, error)) {
+    return false;
+  }
+  entries.assign(list.lowerCaseEntries().begin(), list.lowerCaseEntries().end());
+  entries.insert(entries.end(), list.capitalisedEntries().begin(), list.capitalisedEntries().end());
+  std::sort(entries.begin(), entries.end());
+  return true;
+}
+
+// Adds the forms the word lists hold and the dictionary lacks (cats, knoweth, colour), made from
+// their base entries; a generated form never replaces an entry.
+bool addGeneratedForms(const BuildSources& sources, const std::vector<DataFile>& files,
+                       BuildInputs& inputs, std::string& error) {
+  morphology::Dictionary dictionary;
+  for (const DictionaryWord& entry : inputs.dictionary) {
+    std::vector<morphology::Phones>& readings = dictionary[entry.word];
+    for (const Pronunciation& pronunciation : entry.pronunciations) {
+      morphology::Phones phones;
+      for (const Phone& phone : pronunciation.phones) {
+        phones.push_back(phoneName(phone));
+      }
+      readings.push_back(std::move(phones));
+    }
+  }
+  morphology::Sources generation;
+  generation.dictionary = &dictionary;
+  for (std::size_t l = 0; l < sources.wordLists.size(); ++l) {
+    std::vector<std::string> entries;
+    if (!listEntries(sources.wordLists[l], entries, error)) {
+      return false;
+    }
+    std::vector<std::string>& into = l == 0 ? generation.listWords : generation.britishListWords;
+    into.insert(into.end(), entries.begin(), entries.end());
+  }
+  for (const auto& [name, text] :
+       {std::pair{"archaic_forms.txt", &generation.archaicForms},
+        std::pair{"british_spellings.txt", &generation.britishSpellings}}) {
+    const DataFile* file = findDataFile(files, name);
+    if (!file) {
+      error = std::string("the data file ") + name + " is missing";
+      return false;
+    }
+    *text = {file->name, file->text};
+  }
+  if (sources.letterToSoundRules) {
+    std::ifstream in(*sources.letterToSoundRules, std::ios::binary);
+    std::ostringstream text;
+    if (!in || !(text << in.rdbuf())) {
+      error = "cannot read the letter-to-sound rules " + sources.letterToSoundRules->string();
+      return false;
+    }
+    generation.letterToSoundRules = {sources.letterToSoundRules->string(), text.str()};
+  }
+  morphology::Generation generated = morphology::generateForms(generation);
+  if (!generated.error.empty()) {
+    error = std::move(generated.error);
+    return false;
+  }
+  for (const morphology::GeneratedForm& form : generated.forms) {
+    DictionaryWord entry{form.word, {}};
+    int variant = 1;
+    for (const morphology::Phones& phones : form.pronunciations) {
+      Pronunciation pronunciation{variant++, {}};
+      for (const std::string& symbol : phones) {
+        const auto phone = phoneFromArpabet(symbol);
+        if (!phone) {
+          error = "the form \"" + form.word + "\" made from \"" + form.base +
+                  "\" has the bad phoneme \"" + symbol + "\"";
+          return false;
+        }
+        pronunciation.phones.push_back(*phone);
+      }
+      entry.pronunciations.push_back(std::move(pronunciation));
+    }
+    inputs.dictionary.push_back(std::move(entry));
+  }
+  inputs.generatedForms = generated.forms.size();
+  std::sort(inputs.dictionary.begin(), inputs.dictionary.end(),
+            [](const DictionaryWord& a, const DictionaryWord& b) { return a.word < b.word; });
+  return true;
+}
+
 }  // namespace
 
 bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::string& error) {
@@ -108,6 +197,9 @@ bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::stri
     }
   } else {
     files = builtInDataFiles();
+  }
+  if (!addGeneratedForms(sources, files, inputs, error)) {
+    return false;
   }
   if (!inputs.lists.load(files, inputs.dictionary, error)) {
     return false;

@@ -23,9 +23,13 @@ namespace zrv::words_tool {
 struct BuildSources {
   /// CMUdict 0.7b with stress digits, as npm's cmu-pronouncing-dictionary ships it.
   std::filesystem::path dictionary = ZRV_CMU_DICTIONARY;
-  /// The word lists that tell names from common words: wamerican and wbritish.
+  /// The word lists that tell names from common words and the forms to generate: wamerican and
+  /// wbritish (American first, then British spellings).
   std::vector<std::filesystem::path> wordLists = {"/usr/share/dict/american-english",
                                                   "/usr/share/dict/british-english"};
+  /// Festival's letter-to-sound rules, for the list words that no rule derives from an entry.
+  std::optional<std::filesystem::path> letterToSoundRules =
+      std::filesystem::path("/usr/share/festival/dicts/cmu/cmu_lts_rules.scm");
   /// A folder whose data files replace the built-in ones of the same name.
   std::optional<std::filesystem::path> dataFolder;
 };
