@@ -4,7 +4,7 @@
 #   scripts/run-tool.sh BUILD_DIR [TOOL_BINARY]
 #
 # 1. Builds the words database with BUILD_DIR/zorvian-words and publishes it under BUILD_DIR/repo,
-#    once: a stamp of the inputs (pronouncing dictionary, word list, heteronym list and the
+#    once: a stamp of the inputs (pronouncing dictionary, word lists, and the
 #    zorvian-words binary) lets later runs reuse it.
 # 2. Serves BUILD_DIR/repo on 127.0.0.1 (the port the tool was built for: ZRV_LOCAL_PORT in the
 #    build's CMake cache, 47700 by default) and waits until it answers.
@@ -26,9 +26,9 @@ project_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 tool=${2:-$build_dir/zorvian_local}
 words_tool=$build_dir/zorvian-words
 
-dictionary=/usr/share/pocketsphinx/model/en-us/cmudict-en-us.dict
+dictionary=$project_dir/tools/zorvian_words/sources/node_modules/cmu-pronouncing-dictionary/index.js
 word_list=/usr/share/dict/american-english
-heteronyms=$project_dir/tools/zorvian_words/heteronyms.txt
+british_list=/usr/share/dict/british-english
 repo_root=$build_dir/repo
 master=$repo_root/2.0/repositories/zorvian/zrv-words-db/src/master
 stamp=$build_dir/repo.stamp
@@ -45,12 +45,12 @@ fail() {
 for file in "$tool" "$words_tool"; do
   [[ -x $file ]] || fail "$file is missing; build first (make build)"
 done
-for file in "$dictionary" "$word_list" "$heteronyms"; do
+for file in "$dictionary" "$word_list" "$british_list"; do
   [[ -r $file ]] || fail "$file is missing; scripts/install-deps.sh installs it"
 done
 
 # --- 1. the words database, built and published once per set of inputs -------------------------
-inputs_stamp=$(sha1sum "$dictionary" "$word_list" "$heteronyms" "$words_tool")
+inputs_stamp=$(sha1sum "$dictionary" "$word_list" "$british_list" "$words_tool")
 published=true
 for file in zrv_words.db db_hash.sha1 tool_version.txt; do
   [[ -f $master/$file ]] || published=false
@@ -61,8 +61,8 @@ else
   echo "Building the words database (this takes a few seconds)..."
   rm -f "$stamp"
   database=$build_dir/zrv_words.db
-  report=$("$words_tool" build --dictionary "$dictionary" --word-list "$word_list" \
-    --heteronyms "$heteronyms" --output "$database")
+  report=$("$words_tool" build --dictionary "$dictionary" \
+    --word-lists "$word_list,$british_list" --output "$database")
   echo "${report%%$'\n'*}"
   "$words_tool" publish --database "$database" --root "$repo_root"
   rm -f "$database"

@@ -202,7 +202,7 @@ void cotCaught(AccentProfile& p, Sound merged) {
 
 std::array<AccentProfile, 24> makeProfiles() {
   std::array<AccentProfile, 24> a;
-  // 1 AU Standard (Wells 1982, 8.2; Cox and Palethorpe 2007)
+  // 1 AU Standard (Wells 1982, vol. 3; Cox and Palethorpe 2007)
   {
     AccentProfile p = received();
     p.bath = BathRule::AustralianList;
@@ -226,7 +226,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     p.flapping = true;
     a[2] = p;
   }
-  // 4 IN Standard (Sailaja 2009; Wells 1982, 9.1)
+  // 4 IN Standard (Sailaja 2009; Wells 1982, vol. 3)
   {
     AccentProfile p = received();
     setVowels(p, {{U::THOUGHT, S::RoundedLot}, {U::FACE, S::TenseE}, {U::GOAT, S::TenseO}});
@@ -234,7 +234,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     p.vwMerger = true;
     a[3] = p;
   }
-  // 5 NZ Standard (Bauer and Warren 2004; Wells 1982, 8.3)
+  // 5 NZ Standard (Bauer and Warren 2004; Wells 1982, vol. 3)
   {
     AccentProfile p = received();
     p.flapping = true;
@@ -244,7 +244,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     addMerger(p, {U::CURE, U::FORCE, U::NORTH, U::THOUGHT});
     a[4] = p;
   }
-  // 6 UK Irish (Hickey 2004; Wells 1982, 6.3)
+  // 6 UK Irish (Hickey 2004; Wells 1982, vol. 3)
   {
     AccentProfile p = britishRhotic();
     p.bath = BathRule::None;
@@ -256,7 +256,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     p.wh = true;
     a[5] = p;
   }
-  // 7 UK London (Wells 1982, 4.2; Cruttenden 2014 on Estuary and Cockney)
+  // 7 UK London (Wells 1982, vol. 2; Cruttenden 2014 on Estuary and Cockney)
   {
     AccentProfile p = received();
     p.yod = YodRule::Coalesce;
@@ -272,7 +272,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     addMerger(p, {U::CURE, U::FORCE, U::NORTH, U::THOUGHT});
     a[6] = p;
   }
-  // 8 UK Midland Northern (Wells 1982, 4.4; Beal 2008)
+  // 8 UK Midland Northern (Wells 1982, vol. 2; Beal 2008)
   {
     AccentProfile p = received();
     p.bath = BathRule::None;
@@ -287,7 +287,7 @@ std::array<AccentProfile, 24> makeProfiles() {
                     {U::HAPPY, U::KIT}};
     a[7] = p;
   }
-  // 9 UK Midland Southern: Birmingham and the Black Country (Wells 1982, 4.4; Clark 2008)
+  // 9 UK Midland Southern: Birmingham and the Black Country (Wells 1982, vol. 2; Clark 2008)
   {
     AccentProfile p = received();
     p.bath = BathRule::None;
@@ -303,9 +303,9 @@ std::array<AccentProfile, 24> makeProfiles() {
     p.hDropping = true;
     a[8] = p;
   }
-  // 10 UK RP (Wells 1982, 3.2; Cruttenden 2014)
+  // 10 UK RP (Wells 1982, vol. 2; Cruttenden 2014)
   a[9] = received();
-  // 11 UK Scottish (Wells 1982, 5.2; Stuart-Smith 2004)
+  // 11 UK Scottish (Wells 1982, vol. 2; Stuart-Smith 2004)
   {
     AccentProfile p = britishRhotic();
     p.bath = BathRule::None;
@@ -333,7 +333,7 @@ std::array<AccentProfile, 24> makeProfiles() {
                     {U::STRUT, U::COMMA, U::LETTER}};
     a[10] = p;
   }
-  // 12 UK Southwestern (Wells 1982, 4.5; Wakelin 1986)
+  // 12 UK Southwestern (Wells 1982, vol. 2; Wakelin 1986)
   {
     AccentProfile p = britishRhotic();
     p.bathVowel = S::LongA;
@@ -341,7 +341,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     p.hDropping = true;
     a[11] = p;
   }
-  // 13 UK Wales (Wells 1982, 5.1; Penhallurick 2004)
+  // 13 UK Wales (Wells 1982, vol. 2; Penhallurick 2004)
   {
     AccentProfile p = received();
     p.bath = BathRule::None;
@@ -400,7 +400,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     p.flapping = true;
     a[16] = p;
   }
-  // 18 US New England: Eastern, Boston (Wells 1982, 6.3; Labov, Ash and Boberg 2006, ch. 16)
+  // 18 US New England: Eastern, Boston (Wells 1982, vol. 3; Labov, Ash and Boberg 2006, ch. 16)
   {
     AccentProfile p = american();
     withoutR(p);
