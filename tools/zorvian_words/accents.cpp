@@ -244,7 +244,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     addMerger(p, {U::CURE, U::FORCE, U::NORTH, U::THOUGHT});
     a[4] = p;
   }
-  // 6 UK Irish (Hickey 2004; Wells 1982, vol. 3)
+  // 6 UK Irish (Hickey 2004; Wells 1982, vol. 2)
   {
     AccentProfile p = britishRhotic();
     p.bath = BathRule::None;
