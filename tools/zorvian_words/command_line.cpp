@@ -223,8 +223,8 @@ std::string helpText() {
          "      --data DIR          a folder of data lists that replace the built-in ones\n"
          "                          of the same name (bath.txt, heteronyms.txt, ...)\n"
          "      --letter-to-sound F festival's letter-to-sound rules for the list words no\n"
-         "                          rule derives, or none (default\n"
-         "                          /usr/share/festival/dicts/cmu/cmu_lts_rules.scm)\n"
+         "                          rule derives (default none), e.g.\n"
+         "                          /usr/share/festival/dicts/cmu/cmu_lts_rules.scm\n"
          "      --output FILE       database to write (default zrv_words.db)\n"
          "  publish   Lay out a repository folder: <root>/" +
          std::string(kRepositoryFolder) +

@@ -27,9 +27,10 @@ struct BuildSources {
   /// wbritish (American first, then British spellings).
   std::vector<std::filesystem::path> wordLists = {"/usr/share/dict/american-english",
                                                   "/usr/share/dict/british-english"};
-  /// Festival's letter-to-sound rules, for the list words that no rule derives from an entry.
-  std::optional<std::filesystem::path> letterToSoundRules =
-      std::filesystem::path("/usr/share/festival/dicts/cmu/cmu_lts_rules.scm");
+  /// Festival's letter-to-sound rules, for the list words that no rule derives from an entry. Off
+  /// by default: on dictionary words they were not trained on they get only half the phonemes
+  /// right.
+  std::optional<std::filesystem::path> letterToSoundRules;
   /// A folder whose data files replace the built-in ones of the same name.
   std::optional<std::filesystem::path> dataFolder;
 };
