@@ -153,6 +153,11 @@ class Reader {
         if (letters == "o" || (letters == "ou" && letterAfter(letters) == 'g' && is(i + 1, P::F))) {
           return U::CLOTH;  // "dog", "off", "cough": LOT in British English
         }
+        if (letters == "a" && afterW &&
+            (is(i + 1, P::N) || is(i + 1, P::SH) || is(i + 1, P::S) || is(i + 1, P::Z) ||
+             is(i + 1, P::CH) || is(i + 1, P::NG))) {
+          return U::CLOTH;  // "want", "wash", "wasp", "swan"; not "water", "walk", "war"
+        }
         return U::THOUGHT;
       case P::AW:
         return U::MOUTH;
