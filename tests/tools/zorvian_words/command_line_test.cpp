@@ -8,12 +8,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <map>
+#include <optional>
 #include <regex>
 
 #include "files.h"
 #include "program_runner.h"
 #include "publisher.h"
 #include "serve_process.h"
+#include "small_sources.h"
 #include "static_server.h"
 
 namespace zrv::words_tool {
@@ -27,6 +30,16 @@ zrv::test::ProgramResult runTool(const std::filesystem::path& folder,
   zrv::test::RunOptions options;
   options.executable = "/bin/sh";
   options.arguments = {"-c", "exec \"" + kTool.string() + "\" " + arguments + " 2>&1"};
+  options.timeoutSeconds = 60;
+  return zrv::test::runProgram(folder, "", options);
+}
+
+// The same with only its standard error in `out`, for what it says when it fails.
+zrv::test::ProgramResult runToolForErrors(const std::filesystem::path& folder,
+                                          const std::string& arguments) {
+  zrv::test::RunOptions options;
+  options.executable = "/bin/sh";
+  options.arguments = {"-c", "exec \"" + kTool.string() + "\" " + arguments + " 2>&1 >/dev/null"};
   options.timeoutSeconds = 60;
   return zrv::test::runProgram(folder, "", options);
 }
@@ -89,10 +102,13 @@ TEST(WordsToolCommandLine, AFailedCommandSaysWhyAndExitsWithOne) {
 
 TEST(WordsToolCommandLine, BuildThenPublishMakeTheRepositoryFolder) {
   zrv::test::TempDir folder;
-  zrv::test::writeFile(folder / "small.dict", "bath B AE TH\nread R EH D\nread(2) R IY D\n");
+  zrv::test::writeFile(folder / "small.dict", "bath B AE1 TH\nread R EH1 D\nread(2) R IY1 D\n");
   zrv::test::writeFile(folder / "words", "bath\n");
-  const auto built =
-      runTool(folder.path(), "build --dictionary small.dict --word-list words --output out.db");
+  zrv::test::writeFile(folder / "more-words", "Read\n");
+  zrv::test::writeDataFolder(folder / "data", {{"heteronyms.txt", "read 2 1\n"}});
+  const auto built = runTool(folder.path(),
+                             "build --dictionary small.dict --word-lists words,more-words "
+                             "--data data --output out.db");
   ASSERT_EQ(built.status, 0) << built.out;
   EXPECT_TRUE(std::regex_search(built.out, std::regex("^Built out\\.db from 2 words in ")));
   EXPECT_NE(built.out.find("  zrv_words_uk_rp                        3 rows\n"), std::string::npos)
@@ -106,6 +122,64 @@ TEST(WordsToolCommandLine, BuildThenPublishMakeTheRepositoryFolder) {
   const std::string digest = zrv::test::readFile(master / "db_hash.sha1");
   EXPECT_EQ(published.out, "Published out.db in repo/" + std::string(kRepositoryFolder) +
                                " (SHA-1 " + digest.substr(0, 40) + ").\n");
+}
+
+// A bad source stops the build before anything is written: the user reads which file and line,
+// and the output folder holds neither a database nor a half-built one.
+TEST(WordsToolCommandLine, ABuildFromABadSourceSaysWhereAndLeavesNoDatabase) {
+  const std::string good = "bath B AE1 TH\nread R EH1 D\nread(2) R IY1 D\n";
+  const std::string notAPhoneme =
+      " is not a phoneme with its stress digit (vowels AA0 to UW2, consonants B to ZH)";
+  struct Case {
+    std::optional<std::string> dictionary;    // nothing: no such file
+    std::map<std::string, std::string> data;  // the data files that are not empty
+    std::string err;
+  };
+  const Case cases[] = {
+      {std::nullopt, {}, "cannot read the pronouncing dictionary test.dict"},
+      {"read R EH1 D\nbath B AE TH\n", {}, "test.dict:2: \"AE\"" + notAPhoneme},
+      {good,
+       {{"heteronyms.txt", "# heteronyms\nread 2 3\n"}},
+       "heteronyms.txt:2: the dictionary has no reading 3 of \"read\""},
+      {good,
+       {{"bath.txt", "# BATH words\n\nbath au\nzorvia\n"}},
+       "bath.txt:4: \"zorvia\" is not in the dictionary"},
+      {good,
+       {{"lot_before_r.txt", "bath NORTH\n"}},
+       "lot_before_r.txt:1: expected a word and FORCE or LOT, not \"bath NORTH\""},
+  };
+  for (const Case& c : cases) {
+    zrv::test::TempDir folder;
+    if (c.dictionary) {
+      zrv::test::writeFile(folder / "test.dict", *c.dictionary);
+    }
+    zrv::test::writeFile(folder / "words", "bath\nread\n");
+    zrv::test::writeDataFolder(folder / "data", c.data);
+    std::filesystem::create_directories(folder / "out");
+    const auto result = runToolForErrors(
+        folder.path(),
+        "build --dictionary test.dict --word-lists words --data data --output out/zrv_words.db");
+    EXPECT_EQ(result.status, kStatusFailed) << c.err;
+    EXPECT_EQ(result.out, "zorvian-words: " + c.err + "\n");
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "out")) << c.err;
+  }
+}
+
+TEST(WordsToolCommandLine, ABuildWithAnUnreadableDataFileSaysWhichAndLeavesNoDatabase) {
+  zrv::test::TempDir folder;
+  zrv::test::writeFile(folder / "good.dict", "bath B AE1 TH\n");
+  zrv::test::writeFile(folder / "words", "bath\n");
+  zrv::test::writeDataFolder(folder / "data");
+  // A folder where the file should be: unreadable even to root, which the tests may run as.
+  std::filesystem::remove(folder / "data" / "bath.txt");
+  std::filesystem::create_directories(folder / "data" / "bath.txt");
+  std::filesystem::create_directories(folder / "out");
+  const auto result = runToolForErrors(
+      folder.path(),
+      "build --dictionary good.dict --word-lists words --data data --output out/zrv_words.db");
+  EXPECT_EQ(result.status, kStatusFailed);
+  EXPECT_EQ(result.out, "zorvian-words: cannot read the data file data/bath.txt\n");
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "out"));
 }
 
 TEST(WordsToolCommandLine, ServeAnswersOnLoopbackUntilSigintOrSigterm) {

@@ -11,11 +11,13 @@
 #include "program_runner.h"
 #include "repository_server.h"
 #include "serve_process.h"
+#include "small_sources.h"
 #include "transcripts.h"
 
 namespace zrv::words_tool {
 namespace {
 
+using test::writeDataFolder;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -43,12 +45,13 @@ std::string firstForm(const std::filesystem::path& database, const std::string& 
 TEST(WholeRunAgainstServedRepository, FirstRunDownloadsAndUsesTheDatabaseSecondFindsItCurrent) {
   test::TempDir folder;
   test::writeFile(folder / "small.dict",
-                  "bath B AE TH\ncat K AE T\nsat S AE T\nthe DH AH\nthe(2) DH IY\n");
+                  "bath B AE1 TH\ncat K AE1 T\nsat S AE1 T\nthe DH AH0\nthe(2) DH IY1\n");
   test::writeFile(folder / "words", "bath\ncat\nsat\nthe\n");
+  writeDataFolder(folder / "data");
   test::RunOptions toolOptions;
   toolOptions.executable = kTool;
-  toolOptions.arguments = {"build", "--dictionary", "small.dict", "--word-list",
-                           "words", "--output",     "built.db"};
+  toolOptions.arguments = {"build",  "--dictionary", "small.dict", "--word-lists", "words",
+                           "--data", "data",         "--output",   "built.db"};
   ASSERT_EQ(test::runProgram(folder.path(), "", toolOptions).status, 0);
   toolOptions.arguments = {"publish", "--database", "built.db", "--root", "repo"};
   ASSERT_EQ(test::runProgram(folder.path(), "", toolOptions).status, 0);

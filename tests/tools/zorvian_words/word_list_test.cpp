@@ -7,25 +7,34 @@
 namespace zrv::words_tool {
 namespace {
 
-TEST(WordList, TellsNamesFromCommonWordsByTheirCapitals) {
+TEST(WordList, TellsNamesFromCommonWordsByHowTheListsWriteThem) {
   std::istringstream in(
-      "A\na\nAaron\nBill\nbill\nI\nNASA\nO'Neil\ndon't\nParis\r\nnice\nNice\nzebra\n");
+      "A\na\nAaron\nBill\nbill\nHe\nhe\nNe\nI\nNASA\nO'Neil\ndon't\nParis\r\nnice\nNice\n"
+      "zebra\n");
   WordList list;
   parseWordList(in, list);
   struct Case {
     std::string_view word;
+    bool givenName;
     NameUse use;
   };
   const Case cases[] = {
-      {"aaron", NameUse::NameOnly},     {"bill", NameUse::NameAndCommon},
-      {"nice", NameUse::NameAndCommon}, {"nasa", NameUse::NameOnly},
-      {"o'neil", NameUse::NameOnly},    {"paris", NameUse::NameOnly},
-      {"don't", NameUse::Common},       {"zebra", NameUse::Common},
-      {"unlisted", NameUse::Common},    {"a", NameUse::Common},
-      {"i", NameUse::Common},  // single letters are letters, not names
+      {"aaron", false, NameUse::NameOnly},     // only capitalised
+      {"paris", false, NameUse::NameOnly},     // with a carriage return
+      {"o'neil", false, NameUse::NameOnly},    //
+      {"nice", false, NameUse::Common},        // lower case too: common
+      {"he", false, NameUse::Common},          //
+      {"bill", true, NameUse::NameAndCommon},  // a curated given name that is also a word
+      {"ne", false, NameUse::Common},          // two letters: an element symbol
+      {"nasa", false, NameUse::Common},        // capitals only: an acronym
+      {"don't", false, NameUse::Common},       //
+      {"zebra", false, NameUse::Common},       //
+      {"unlisted", false, NameUse::Common},    //
+      {"a", false, NameUse::Common},           // single letters are letters, not names
+      {"i", false, NameUse::Common},           //
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(list.nameUseOf(c.word), c.use) << c.word;
+    EXPECT_EQ(list.nameUseOf(c.word, c.givenName), c.use) << c.word;
   }
 }
 
