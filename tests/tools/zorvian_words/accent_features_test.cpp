@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,10 +56,13 @@ struct WordCase {
   std::vector<Expected> expected;
 };
 
-Accents allAccents() {
+// Every accent but the ones given.
+Accents allAccents(const Accents& except = {}) {
   Accents all;
   for (const AccentTable& accent : accentCatalog) {
-    all.push_back(accent.label);
+    if (std::find(except.begin(), except.end(), accent.label) == except.end()) {
+      all.push_back(accent.label);
+    }
   }
   return all;
 }
@@ -290,7 +294,7 @@ TEST(AccentFeatures, TAndDAreTappedAlikeBeforeAWeakVowelOnly) {
 TEST(AccentFeatures, LondonGlottalisesTBeforeAWeakVowelAConsonantOrTheEndOnly) {
   expectSpellings({
       {"butter", {{{"UK London"}, "buʔu"}}},
-      {"get", {{{"UK London"}, "geʔ"}}},
+      {"get", {{{"UK London"}, "geʔ"}, {allAccents({"UK London"}), "get"}}},
       {"bottle", {{{"UK London"}, "boʔuw"}}},
       {"football", {{{"UK London"}, "fúʔbåw"}}},
       {"attack", {{{"UK London"}, "utak"}}},
@@ -302,13 +306,35 @@ TEST(AccentFeatures, LondonGlottalisesTBeforeAWeakVowelAConsonantOrTheEndOnly) {
 TEST(AccentFeatures, TheNorthernAccentsHaveFootForStressedStrutOnly) {
   const Accents northern = {"UK Midland Northern", "UK Midland Southern"};
   expectSpellings({
-      {"cup", {{northern, "kúp"}, {{"UK RP"}, "kup"}}},
-      {"love", {{northern, "lúv"}, {{"UK RP"}, "luv"}}},
+      {"cup", {{northern, "kúp"}, {allAccents(northern), "kup"}}},
+      {"love", {{northern, "lúv"}, {allAccents(northern), "luv"}}},
       {"much", {{northern, "múч"}}},
       {"cupboard", {{northern, "kúbud"}}},
       // The schwa of an unstressed syllable is no STRUT vowel.
       {"about", {{northern, "ubaut"}}},
       {"police", {{northern, "pulīs"}}},
+  });
+}
+
+// "enthuse" has the yod after th in the British-type accents, as it should (Wells 1982, vol. 1 on
+// yod dropping; the Longman Pronunciation Dictionary's main British form), but "enthusiasm",
+// its commonest derivative, loses it.
+TEST(AccentFeatures, YodAfterThInEnthusiasm) {
+  GTEST_SKIP() << "the yod after th is not found in enthusiasm";
+  const Accents weakKitAsSchwa = {"AU Standard", "NZ Standard", "ZA Standard"};
+  Accents keep = kBritishType;
+  std::erase_if(keep, [&](std::string_view a) {
+    return a == "UK London" ||
+           std::find(weakKitAsSchwa.begin(), weakKitAsSchwa.end(), a) != weakKitAsSchwa.end();
+  });
+  Accents happyTense = keep;
+  std::erase(happyTense, "UK Midland Northern");
+  expectSpellings({
+      {"enthuse", {{keep, "inþyūz"}, {weakKitAsSchwa, "unþyūz"}}},
+      {"enthusiasm",
+       {{happyTense, "inþyūzīazum"},
+        {{"UK Midland Northern"}, "inþyūziazum"},
+        {weakKitAsSchwa, "unþyūzīazum"}}},
   });
 }
 
@@ -370,6 +396,9 @@ TEST(AccentFeatures, WordsAreSpelledAlikeOnlyWhereTheAccentSaysThemAlike) {
        "caught",
        true},
       {{"UK Southwestern"}, "face", "vase", false},
+      // Canadian raising keeps the PRICE of "writer" apart from that of "rider", flaps or not.
+      {{"CA Standard", "CA Atlantic"}, "writer", "rider", false},
+      {{"US Midland", "US Western"}, "writer", "rider", true},
       {flappingAmerican, "latter", "ladder", true},
       {flappingAmerican, "metal", "medal", true},
       {{"UK RP", "UK Irish"}, "latter", "ladder", false},
