@@ -186,6 +186,10 @@ TEST(AccentFeatures, BathWordsComeFromTheListNotFromTheNextConsonant) {
       {"gas", {{antShort, "gas"}, {tensed, "gés"}}},
       {"ant", {{antShort, "ant"}, {tensed, "ént"}}},
       {"cancel", {{neverLong, "kansul"}, {{"UK London"}, "kansuw"}, {tensed, "kénsul"}}},
+      {"acid", {{{"UK RP", "AU Standard", "UK London"}, "asud"}}},
+      {"handsome", {{{"UK RP", "AU Standard"}, "hansum"}}},
+      // "aunt" is long, unlike "ant", and in Australia too
+      {"aunt", {{{"AU Standard", "UK RP", "UK London"}, "ānt"}, {{"US Midland"}, "ant"}}},
   });
 }
 
@@ -278,6 +282,8 @@ TEST(AccentFeatures, TAndDAreTappedAlikeBeforeAWeakVowelOnly) {
       {"medal", {{kFlapping, "meɾul"}, {{"UK RP", "UK Irish"}, "medul"}}},
       {"water", {{{"US Midland", "US Southern"}, "wåɾur"}, {{"US Western"}, "wāɾur"}}},
       // Before a stressed vowel t and d stay stops.
+      {"determine", {{{"US Midland", "US Western"}, "duturmun"}, {{"NZ Standard"}, "dutůmun"}}},
+      {"material", {{{"US Midland", "US Western"}, "mutirīul"}, {{"AU Standard"}, "mutiurīul"}}},
       {"attack",
        {{rhoticFlapping, "utak"}, {rLessFlapping, "utak"}, {{"US Inland Northern"}, "uték"}}},
       {"return", {{rhoticFlapping, "riturn"}, {{"AU Standard", "NZ Standard"}, "rutůn"}}},
@@ -298,6 +304,7 @@ TEST(AccentFeatures, LondonGlottalisesTBeforeAWeakVowelAConsonantOrTheEndOnly) {
       {"bottle", {{{"UK London"}, "boʔuw"}}},
       {"football", {{{"UK London"}, "fúʔbåw"}}},
       {"attack", {{{"UK London"}, "utak"}}},
+      {"material", {{{"UK London"}, "mutiurīuw"}}},
       {"return", {{{"UK London"}, "ritůn"}}},
       {"tea", {{{"UK London"}, "tī"}}},
   });
@@ -313,6 +320,8 @@ TEST(AccentFeatures, TheNorthernAccentsHaveFootForStressedStrutOnly) {
       // The schwa of an unstressed syllable is no STRUT vowel.
       {"about", {{northern, "ubaut"}}},
       {"police", {{northern, "pulīs"}}},
+      {"support", {{northern, "supåt"}}},
+      {"computer", {{northern, "kumpyūtu"}}},
   });
 }
 
@@ -354,6 +363,18 @@ TEST(AccentFeatures, LotBeforeRInNewYorkNewEnglandAndCanada) {
       {"borrow", {{canada, "bårō"}}},
       {"tomorrow", {{canada, "tumårō"}}},
       {"sorrow", {{canada, "sårō"}}},
+  });
+}
+
+// The last o of "photo", "potato" and "tomato" is unstressed in speech, though the dictionary marks
+// it with secondary stress: American English taps the t before it and London has the glottal stop
+// there (Wells 1982, vol. 1 on T-voicing and glottalling; Kenyon and Knott on "potato").
+TEST(AccentFeatures, TIsTappedOrGlottalBeforeAFinalSecondaryStressedO) {
+  GTEST_SKIP() << "the builder takes every vowel with secondary stress for a strong one";
+  expectSpellings({
+      {"photo", {{{"US Midland", "US Western"}, "fōɾō"}, {{"UK London"}, "fouʔou"}}},
+      {"potato", {{{"US Midland", "US Western"}, "putēɾō"}, {{"UK London"}, "puteiʔou"}}},
+      {"tomato", {{{"US Midland", "US Western"}, "tumēɾō"}, {{"UK London"}, "tumāʔou"}}},
   });
 }
 
