@@ -396,6 +396,9 @@ std::array<AccentProfile, 24> makeProfiles() {
   {
     AccentProfile p = american();
     withoutR(p);
+    // father and cart (long) stay apart from bother and cot (short) once the r is gone.
+    vowel(p, U::LOT) = S::RoundedLot;
+    p.mergedSets.front() = {U::PALM, U::START};
     p.shortASplit = true;
     p.flapping = true;
     a[16] = p;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "vowel_letters.h"
+
 namespace zrv::words_tool {
 namespace {
 
@@ -12,11 +14,19 @@ bool samePhonemes(const std::vector<Phone>& a, const std::vector<Phone>& b) {
 }
 
 // Whether `other` is `first` with THOUGHT (AO) where `first` has LOT (AA), and nothing else
-// changed.
-bool keepsThought(const std::vector<Phone>& first, const std::vector<Phone>& other) {
+// changed, at a vowel whose spelling writes THOUGHT (caught, bought, cause, chalk) or the CLOTH
+// vowel before a voiceless fricative, ng or g (coffee, long, dog); not "lot" or "on", whose AO is
+// regional.
+bool keepsThought(std::string_view spelling, const std::vector<Phone>& first,
+                  const std::vector<Phone>& other) {
   if (first.size() != other.size()) {
     return false;
   }
+  std::vector<Phoneme> phonemes;
+  for (const Phone& phone : first) {
+    phonemes.push_back(phone.phoneme);
+  }
+  const std::vector<std::string_view> letters = vowelLettersOf(spelling, phonemes);
   bool changed = false;
   for (std::size_t i = 0; i < first.size(); ++i) {
     if (first[i].phoneme == other[i].phoneme) {
@@ -24,6 +34,13 @@ bool keepsThought(const std::vector<Phone>& first, const std::vector<Phone>& oth
     }
     if (first[i].phoneme != Phoneme::AA || other[i].phoneme != Phoneme::AO) {
       return false;
+    }
+    if (letters[i] == "o") {
+      const Phoneme next = i + 1 < first.size() ? first[i + 1].phoneme : Phoneme::AA;
+      if (next != Phoneme::F && next != Phoneme::TH && next != Phoneme::S && next != Phoneme::NG &&
+          next != Phoneme::G) {
+        return false;
+      }
     }
     changed = true;
   }
@@ -64,7 +81,7 @@ bool WordPreparer::readingsOf(const DictionaryWord& entry, WordReadings& reading
   }
   const std::vector<Phone>* base = &entry.pronunciations.front().phones;
   for (const Pronunciation& other : entry.pronunciations) {
-    if (keepsThought(*base, other.phones)) {
+    if (keepsThought(entry.word, *base, other.phones)) {
       base = &other.phones;
       break;
     }
