@@ -83,3 +83,12 @@ bench:
 	  -DZRV_BUILD_BENCH=ON >/dev/null
 	cmake --build $(BENCH_BUILD_DIR) -j$(JOBS) --target $(BENCH_TARGETS)
 	python3 bench/run.py --build $(BENCH_BUILD_DIR) --results bench/results.md
+
+# `make words-report`: agreement of a freshly built words database with espeak-ng on common words,
+# per accent and feature, written to docs/words-report.md.
+.PHONY: words-report
+words-report:
+	$(MAKE) build
+	mkdir -p $(BUILD_DIR)/words-report
+	$(BUILD_DIR)/zorvian-words build --output $(BUILD_DIR)/words-report/zrv_words.db
+	python3 bench/words_agreement.py --db $(BUILD_DIR)/words-report/zrv_words.db --output docs/words-report.md
