@@ -124,5 +124,32 @@ TEST(HeteronymList, EveryBuiltInHeteronymWithSeveralReadingsHasThemAllDistinct) 
   EXPECT_GT(asking, 0u);
 }
 
+// The candidates of the real database come in the order of how common each reading is today, not
+// in the dictionary's order; the words that are no heteronyms ask nothing.
+TEST(HeteronymList, TheBuiltInListPutsTheCommonReadingFirst) {
+  const BuildInputs& inputs = test::realInputs();
+  const AccentTable& accent = test::accentLabelled("US Midland");
+  struct Case {
+    std::string_view word;
+    std::vector<std::string> candidates;
+  };
+  const Case cases[] = {
+      {"live", {"liv", "laiv"}},
+      {"wind", {"wind", "waind"}},
+      {"read", {"rīd", "red"}},
+      {"lead", {"līd", "led"}},
+      {"bass", {"bēs", "bas"}},
+      {"sow", {"sō", "sau"}},
+      {"putting", {"púɾiŋ", "puɾiŋ"}},
+      {"wound", {"wūnd", "waund"}},
+      {"the", {"ðu"}},
+      {"a", {"u"}},
+      {"does", {"duz"}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(spellingsIn(inputs, c.word, accent), c.candidates) << c.word;
+  }
+}
+
 }  // namespace
 }  // namespace zrv::words_tool
