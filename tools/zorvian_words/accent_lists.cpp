@@ -11,17 +11,19 @@ namespace zrv::words_tool {
 namespace {
 
 // What may stand before a listed word: nothing, a prefix, or another word ("hourglass").
-constexpr std::array<std::string_view, 30> kPrefixes = {
-    "a",    "after", "back",  "by",    "counter", "cross", "de",    "dis", "down", "en",
-    "fore", "in",    "im",    "inter", "mis",     "non",   "off",   "out", "over", "pre",
-    "re",   "sub",   "super", "sur",   "tres",    "un",    "under", "up",  "with", "self"};
+// Not "tres" or "com": trespass and compass have a weak vowel there.
+constexpr std::array<std::string_view, 29> kPrefixes = {
+    "a",    "after", "back",  "by",    "counter", "cross", "de",  "dis",  "down", "en",
+    "fore", "in",    "im",    "inter", "mis",     "non",   "off", "out",  "over", "pre",
+    "re",   "sub",   "super", "sur",   "un",      "under", "up",  "with", "self"};
 
 // What may follow a listed word: its inflections and the common derivational endings.
-constexpr std::array<std::string_view, 38> kSuffixes = {
-    "s",   "es",    "'s",   "ed",    "d",     "ing",    "ings", "er",     "ers",  "est",
-    "ful", "fully", "less", "ly",    "ness",  "y",      "ier",  "iest",   "ily",  "ies",
-    "ied", "able",  "ably", "ment",  "ments", "ingly",  "edly", "s'",     "er's", "ers'",
-    "ous", "ously", "ance", "ances", "iness", "ment's", "ish",  "ingness"};
+// The archaic -eth, -st and -edst ("passeth", "askedst") count as inflections too.
+constexpr std::array<std::string_view, 41> kSuffixes = {
+    "s",     "es",    "'s",     "ed",    "d",       "ing", "ings", "er",   "ers", "est",   "ful",
+    "fully", "less",  "ly",     "ness",  "y",       "ier", "iest", "ily",  "ies", "ied",   "able",
+    "ably",  "ment",  "ments",  "ingly", "edly",    "s'",  "er's", "ers'", "ous", "ously", "ance",
+    "ances", "iness", "ment's", "ish",   "ingness", "eth", "edst", "st"};
 
 bool isSuffix(std::string_view rest) {
   return std::find(kSuffixes.begin(), kSuffixes.end(), rest) != kSuffixes.end();
@@ -170,8 +172,15 @@ bool AccentLists::covers(const std::set<std::string, std::less<>>& stems,
   return !matches(stems, word).empty();
 }
 
-std::optional<BathTags> AccentLists::bathAt(std::string_view word, std::size_t letter) const {
+std::optional<BathTags> AccentLists::bathAt(std::string_view word, std::size_t letter,
+                                            bool secondaryStress) const {
   for (const Match& match : matches(bathStems_, word)) {
+    const std::string_view before = word.substr(0, match.begin);
+    // A listed word after a word that is no prefix keeps a weak vowel: "trespass", "compass".
+    if (secondaryStress && !before.empty() &&
+        std::find(kPrefixes.begin(), kPrefixes.end(), before) == kPrefixes.end()) {
+      continue;
+    }
     if (letter >= match.begin && letter < match.end) {
       return bath_.find(match.stem)->second;
     }
@@ -209,13 +218,94 @@ bool AccentLists::isGivenName(std::string_view lowerCaseWord) const {
   return givenNames_.contains(lowerCaseWord);
 }
 
+bool parseForms(const DataFile& file, const std::vector<DictionaryWord>& dictionary,
+                std::map<std::string, std::vector<Phone>, std::less<>>& forms, std::string& error) {
+  const auto entryOf = [&](std::string_view word) -> const DictionaryWord* {
+    const auto at = std::lower_bound(
+        dictionary.begin(), dictionary.end(), word,
+        [](const DictionaryWord& entry, std::string_view key) { return entry.word < key; });
+    return at != dictionary.end() && at->word == word ? &*at : nullptr;
+  };
+  return forEachLine(file, [&](const auto& tokens, long line, const std::string& text) {
+    if (tokens.size() < 3 || (tokens[1] != "=" && tokens[1] != ":")) {
+      error = where(file.name, line) + "expected \"word = N\" or \"word : PHONEMES\", not \"" +
+              text + "\"";
+      return false;
+    }
+    const DictionaryWord* entry = entryOf(tokens[0]);
+    if (!entry) {
+      error =
+          where(file.name, line) + "\"" + std::string(tokens[0]) + "\" is not in the dictionary";
+      return false;
+    }
+    if (forms.contains(tokens[0])) {
+      error = where(file.name, line) + "\"" + std::string(tokens[0]) + "\" is listed twice";
+      return false;
+    }
+    std::vector<Phone> phones;
+    if (tokens[1] == "=") {
+      int variant = 0;
+      const char* last = tokens[2].data() + tokens[2].size();
+      const auto [end, ec] = std::from_chars(tokens[2].data(), last, variant);
+      if (ec != std::errc() || end != last || tokens.size() != 3) {
+        error = where(file.name, line) + "expected \"word = N\" with a reading number, not \"" +
+                text + "\"";
+        return false;
+      }
+      const auto reading =
+          std::find_if(entry->pronunciations.begin(), entry->pronunciations.end(),
+                       [&](const Pronunciation& p) { return p.variant == variant; });
+      if (reading == entry->pronunciations.end()) {
+        error = where(file.name, line) + "the dictionary has no reading " + std::string(tokens[2]) +
+                " of \"" + std::string(tokens[0]) + "\"";
+        return false;
+      }
+      phones = reading->phones;
+    } else {
+      for (std::size_t t = 2; t < tokens.size(); ++t) {
+        const auto phone = phoneFromArpabet(tokens[t]);
+        if (!phone) {
+          error = where(file.name, line) + "\"" + std::string(tokens[t]) +
+                  "\" is not a phoneme with its stress digit";
+          return false;
+        }
+        phones.push_back(*phone);
+      }
+    }
+    forms.emplace(std::string(tokens[0]), std::move(phones));
+    return true;
+  });
+}
+
+bool applyCorrections(const std::vector<DataFile>& files, std::vector<DictionaryWord>& dictionary,
+                      std::string& error) {
+  const DataFile* file = findDataFile(files, "corrections.txt");
+  if (!file) {
+    error = "the data file corrections.txt is missing";
+    return false;
+  }
+  std::map<std::string, std::vector<Phone>, std::less<>> corrections;
+  if (!parseForms(*file, dictionary, corrections, error)) {
+    return false;
+  }
+  for (DictionaryWord& entry : dictionary) {
+    const auto found = corrections.find(entry.word);
+    if (found == corrections.end()) {
+      continue;
+    }
+    // The corrected reading comes first; the others stay as variants.
+    std::erase_if(entry.pronunciations,
+                  [&](const Pronunciation& p) { return p.phones == found->second; });
+    entry.pronunciations.insert(entry.pronunciations.begin(), Pronunciation{0, found->second});
+  }
+  return true;
+}
+
 bool AccentLists::load(const std::vector<DataFile>& files,
                        const std::vector<DictionaryWord>& dictionary, std::string& error) {
   words_.clear();
-  std::map<std::string_view, const DictionaryWord*> byWord;
   for (const DictionaryWord& entry : dictionary) {
     words_.insert(entry.word);
-    byWord.emplace(entry.word, &entry);
   }
   const auto need = [&](std::string_view name) -> const DataFile* {
     const DataFile* file = findDataFile(files, name);
@@ -323,44 +413,7 @@ bool AccentLists::load(const std::vector<DataFile>& files,
   }
 
   const DataFile* british = need("british_forms.txt");
-  if (!british ||
-      !forEachLine(*british, [&](const auto& tokens, long line, const std::string& text) {
-        if (tokens.size() < 3 || (tokens[1] != "=" && tokens[1] != ":")) {
-          return malformed(*british, line, text, "\"word = N\" or \"word : PHONEMES\"");
-        }
-        if (!known(*british, line, tokens[0])) {
-          return false;
-        }
-        std::vector<Phone> phones;
-        if (tokens[1] == "=") {
-          int variant = 0;
-          const char* last = tokens[2].data() + tokens[2].size();
-          const auto [end, ec] = std::from_chars(tokens[2].data(), last, variant);
-          const DictionaryWord* entry = byWord.at(tokens[0]);
-          const auto reading =
-              std::find_if(entry->pronunciations.begin(), entry->pronunciations.end(),
-                           [&](const Pronunciation& p) { return p.variant == variant; });
-          if (ec != std::errc() || end != last || tokens.size() != 3) {
-            return malformed(*british, line, text, "\"word = N\" with a reading number");
-          }
-          if (reading == entry->pronunciations.end()) {
-            error = where(british->name, line) + "the dictionary has no reading " +
-                    std::string(tokens[2]) + " of \"" + std::string(tokens[0]) + "\"";
-            return false;
-          }
-          phones = reading->phones;
-        } else {
-          for (std::size_t t = 2; t < tokens.size(); ++t) {
-            const auto phone = phoneFromArpabet(tokens[t]);
-            if (!phone) {
-              return malformed(*british, line, text, "ARPAbet phonemes with stress digits");
-            }
-            phones.push_back(*phone);
-          }
-        }
-        british_.emplace(std::string(tokens[0]), std::move(phones));
-        return true;
-      })) {
+  if (!british || !parseForms(*british, dictionary, british_, error)) {
     return false;
   }
 

@@ -40,8 +40,10 @@ class AccentLists {
   bool load(const std::vector<DataFile>& files, const std::vector<DictionaryWord>& dictionary,
             std::string& error);
 
-  /// The tags of the BATH word that covers the letter at `letter` of `word`, if one does.
-  std::optional<BathTags> bathAt(std::string_view word, std::size_t letter) const;
+  /// The tags of the BATH word that covers the letter at `letter` of `word`, if one does. A vowel
+  /// with only a secondary stress counts only after a prefix ("overpass"), not after another word.
+  std::optional<BathTags> bathAt(std::string_view word, std::size_t letter,
+                                 bool secondaryStress = false) const;
   /// Whether the stressed a before r and a vowel of `word` is SQUARE (Mary, parent, various).
   bool squareBeforeVowel(std::string_view word) const;
   /// FORCE (true) or LOT (false) for a listed o before r and a vowel, nothing when not listed.
@@ -82,6 +84,17 @@ class AccentLists {
   std::map<std::string, std::vector<Phone>, std::less<>> british_;
   std::set<std::string, std::less<>> givenNames_;
 };
+
+/// Reads a file of word forms, "word = N" (the dictionary's reading N) or "word : PHONEMES",
+/// into `forms`. Returns false, with `error` naming the file and line, for a malformed line, a word
+/// the dictionary lacks, a word listed twice or a reading the dictionary lacks.
+bool parseForms(const DataFile& file, const std::vector<DictionaryWord>& dictionary,
+                std::map<std::string, std::vector<Phone>, std::less<>>& forms, std::string& error);
+
+/// Puts the readings of corrections.txt first in their words' entries: where the dictionary's
+/// first reading is a rarer variant ("every" in three syllables) or a slip ("doth" with THOUGHT).
+bool applyCorrections(const std::vector<DataFile>& files, std::vector<DictionaryWord>& dictionary,
+                      std::string& error);
 
 /// The data files compiled into the tool from tools/zorvian_words/data/.
 const std::vector<DataFile>& builtInDataFiles();

@@ -649,7 +649,9 @@ AccentWord realise(const BaseWord& word, const AccentProfile& a) {
       continue;
     }
     if (x.unit == U::Yod) {
-      if (a.yod == YodRule::Keep) {
+      // American English drops the yod only before a stressed vowel: tune, but menu, continue.
+      const bool stressedAfter = i + 1 < s.size() && s[i + 1].stress > 0;
+      if (a.yod == YodRule::Keep || (a.yod == YodRule::Drop && !stressedAfter)) {
         out.push_back({S::Y, Phone::kNoStress, base});
       } else if (a.yod == YodRule::Coalesce && !out.empty() &&
                  (out.back().sound == S::T || out.back().sound == S::D)) {

@@ -100,6 +100,10 @@ BuildSources sourcesOf(const Options& options) {
     const std::string& rules = options.values.at("--letter-to-sound");
     sources.letterToSoundRules = rules == "none" ? std::nullopt : std::optional(rules);
   }
+  if (options.values.contains("--names-from-espeak")) {
+    const std::string& names = options.values.at("--names-from-espeak");
+    sources.espeakNames = names == "none" ? std::nullopt : std::optional(names);
+  }
   return sources;
 }
 
@@ -225,6 +229,10 @@ std::string helpText() {
          "      --letter-to-sound F festival's letter-to-sound rules for the list words no\n"
          "                          rule derives (default none), e.g.\n"
          "                          /usr/share/festival/dicts/cmu/cmu_lts_rules.scm\n"
+         "      --names-from-espeak F\n"
+         "                          espeak-ng's pronunciation for the names of this list\n"
+         "                          that the dictionary lacks (default none), e.g.\n"
+         "                          /usr/share/dict/american-english-huge\n"
          "      --output FILE       database to write (default zrv_words.db)\n"
          "  publish   Lay out a repository folder: <root>/" +
          std::string(kRepositoryFolder) +
@@ -265,11 +273,14 @@ int runWordsTool(const std::vector<std::string>& arguments, std::ostream& out, s
     return kStatusDone;
   }
   const std::map<std::string, std::set<std::string>> knownOptions = {
-      {"build", {"--dictionary", "--word-lists", "--data", "--letter-to-sound", "--output"}},
+      {"build",
+       {"--dictionary", "--word-lists", "--data", "--letter-to-sound", "--names-from-espeak",
+        "--output"}},
       {"publish", {"--root", "--database", "--tool-version"}},
       {"serve", {"--root", "--port"}},
       {"report",
-       {"--what", "--texts", "--dictionary", "--word-lists", "--data", "--letter-to-sound"}},
+       {"--what", "--texts", "--dictionary", "--word-lists", "--data", "--letter-to-sound",
+        "--names-from-espeak"}},
   };
   const auto known = knownOptions.find(command);
   if (known == knownOptions.end()) {

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "app/text_filters.h"
+#include "espeak_names.h"
 #include "morphology.h"
 #include "word_rows.h"
 #include "words/accent_catalog.h"
@@ -198,7 +199,13 @@ bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::stri
   } else {
     files = builtInDataFiles();
   }
-  if (!addGeneratedForms(sources, files, inputs, error)) {
+  if (!applyCorrections(files, inputs.dictionary, error) ||
+      !addGeneratedForms(sources, files, inputs, error)) {
+    return false;
+  }
+  EspeakNames espeakNames;
+  if (sources.espeakNames &&
+      !addEspeakNames(*sources.espeakNames, inputs.dictionary, inputs.words, espeakNames, error)) {
     return false;
   }
   if (!inputs.lists.load(files, inputs.dictionary, error)) {

@@ -31,6 +31,10 @@ struct BuildSources {
   /// by default: on dictionary words they were not trained on they get only half the phonemes
   /// right.
   std::optional<std::filesystem::path> letterToSoundRules;
+  /// A names list (wamerican-huge) whose capitalised-only names the dictionary lacks take
+  /// espeak-ng's pronunciation (Joab, Hezekiah). Off by default: asking espeak-ng for some 22,000
+  /// names takes the build past its time budget on a busy two-core machine.
+  std::optional<std::filesystem::path> espeakNames;
   /// A folder whose data files replace the built-in ones of the same name.
   std::optional<std::filesystem::path> dataFolder;
 };

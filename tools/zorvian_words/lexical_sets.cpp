@@ -1,5 +1,6 @@
 #include "lexical_sets.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -66,7 +67,7 @@ class Reader {
       }
       segment.unit = vowelUnit(i);
       if (segment.unit == U::BATH) {
-        segment.bath = *lists_.bathAt(spelling_, at(letters_[i]));
+        segment.bath = *lists_.bathAt(spelling_, at(letters_[i]), phone.stress == 2);
       }
       word.segments.push_back(segment);
       if (phone.phoneme == P::ER) {
@@ -91,12 +92,19 @@ class Reader {
   }
   // Whether the word is a dictionary word ending at the letter `end` (with `addE` after it) plus
   // an ending: "boring" is bore + ing, "caring" care + ing, "furry" fur + y with the r doubled.
-  bool isBaseWordUpTo(std::size_t end, std::string_view addE) const {
+  // With `inflectionOnly`, the ending must be an inflection or -ful, -ly, -less, -ness, -y.
+  bool isBaseWordUpTo(std::size_t end, std::string_view addE, bool inflectionOnly = false) const {
     const std::string base = std::string(spelling_.substr(0, end)) + std::string(addE);
     if (base.size() <= 2 || end > spelling_.size() || !lists_.isWord(base)) {
       return false;
     }
     std::string_view rest = spelling_.substr(end);
+    if (inflectionOnly) {
+      static constexpr std::string_view kInflections[] = {
+          "", "ing", "ed", "d", "er", "ers", "est", "s", "es", "ful", "ly", "less", "ness", "y"};
+      return std::find(std::begin(kInflections), std::end(kInflections), rest) !=
+             std::end(kInflections);
+    }
     if (rest.empty() || isWordEnding(rest)) {
       return true;
     }
@@ -129,6 +137,13 @@ class Reader {
         if (letters.front() == 'o' || (letters.front() == 'a' && afterW)) {
           return U::LOT;  // "hot", "sorry", "want", "quality"
         }
+        if (letters == "a" && is(i + 1, P::L)) {
+          const char after = letterAfter(letters, 1);
+          if (letterAfter(letters) == 'l' &&
+              (after == 'l' || after == 't' || after == 'd' || after == 'k' || after == 's')) {
+            return U::THOUGHT;  // "fallen", "falter", "balk": the American merged vowel
+          }
+        }
         return rBeforeVowel ? U::START : U::PALM;
       case P::AE:
         if (rClosing) {
@@ -137,7 +152,8 @@ class Reader {
         if (rBeforeVowel) {
           return squareBeforeR(letters) ? U::SQUARE : U::TRAP;
         }
-        if (phone.stress > 0 && !letters.empty() && lists_.bathAt(spelling_, at(letters))) {
+        if (phone.stress > 0 && !letters.empty() &&
+            lists_.bathAt(spelling_, at(letters), phone.stress == 2)) {
           return U::BATH;
         }
         return U::TRAP;
@@ -152,6 +168,17 @@ class Reader {
         }
         if (letters == "o" || (letters == "ou" && letterAfter(letters) == 'g' && is(i + 1, P::F))) {
           return U::CLOTH;  // "dog", "off", "cough": LOT in British English
+        }
+        if (letters.empty()) {
+          // The letters did not pair up ("synagogue", "dialogue"): an o and none of the
+          // THOUGHT spellings is CLOTH.
+          const bool thoughtSpelling = spelling_.find("au") != std::string_view::npos ||
+                                       spelling_.find("aw") != std::string_view::npos ||
+                                       spelling_.find("al") != std::string_view::npos ||
+                                       spelling_.find("ough") != std::string_view::npos ||
+                                       spelling_.find("oa") != std::string_view::npos;
+          return !thoughtSpelling && spelling_.find('o') != std::string_view::npos ? U::CLOTH
+                                                                                   : U::THOUGHT;
         }
         if (letters == "a" && afterW &&
             (is(i + 1, P::N) || is(i + 1, P::SH) || is(i + 1, P::S) || is(i + 1, P::Z) ||
@@ -171,7 +198,10 @@ class Reader {
           if (squareBeforeR(letters)) {
             return U::SQUARE;
           }
-          return !letters.empty() && letters.front() == 'a' ? U::TRAP : U::DRESS;  // "marry"
+          const bool spelledA = letters.empty() ? spelling_.find("er") == std::string_view::npos &&
+                                                      spelling_.find("ar") != std::string_view::npos
+                                                : letters.front() == 'a';
+          return spelledA ? U::TRAP : U::DRESS;  // "marry", "chariot"
         }
         return U::DRESS;
       case P::ER:
@@ -219,11 +249,15 @@ class Reader {
     }
     const std::size_t r = at(letters) + letters.size();  // the r
     if (letters == "a") {
+      // "caring", "scared", "barely" from care, scare, bare; not "parable" or "parent"
       return lists_.squareBeforeVowel(spelling_) ||
-             (spelling_.size() > r + 1 && spelling_[r + 1] != 'r' && isBaseWordUpTo(r + 1, "e"));
+             (spelling_.size() > r + 1 && spelling_[r + 1] != 'r' &&
+              isBaseWordUpTo(r + 1, "e", true));
     }
-    if (letters == "e") {
-      return spelling_.size() > r + 1 && spelling_[r + 1] == 'e' && isBaseWordUpTo(r + 2, "");
+    if (letters == "e" && spelling_.size() > r + 1 && spelling_[r + 1] == 'e') {
+      // "there's", "wherever", "thereof", "wherein": there and where with an ending or a word
+      return isBaseWordUpTo(r + 2, "") ||
+             (lists_.isWord(spelling_.substr(0, r + 2)) && lists_.isWord(spelling_.substr(r + 2)));
     }
     return false;
   }

@@ -47,6 +47,26 @@ bool keepsThought(std::string_view spelling, const std::vector<Phone>& first,
   return changed;
 }
 
+// What the dictionary writes as speech where the spelling says otherwise: a d for the flapped t of
+// a word without a d ("thirty"), and a secondary stress on the final y of "-ty" numbers.
+std::vector<Phone> repaired(std::string_view spelling, const std::vector<Phone>& phones) {
+  std::vector<Phone> out = phones;
+  if (spelling.find('d') == std::string_view::npos) {
+    for (Phone& phone : out) {
+      if (phone.phoneme == Phoneme::D) {
+        phone.phoneme = Phoneme::T;
+      }
+    }
+  }
+  const bool primaryBefore =
+      std::any_of(out.begin(), out.end(), [](Phone p) { return p.stress == 1; });
+  if (!out.empty() && out.back().phoneme == Phoneme::IY && out.back().stress == 2 &&
+      primaryBefore && spelling.ends_with('y')) {
+    out.back().stress = 0;
+  }
+  return out;
+}
+
 constexpr std::string_view kInflections[] = {"s", "es", "'s", "ed", "d", "ing", "er", "ers", "s'"};
 
 }  // namespace
@@ -86,7 +106,7 @@ bool WordPreparer::readingsOf(const DictionaryWord& entry, WordReadings& reading
       break;
     }
   }
-  readings.american.push_back(*base);
+  readings.american.push_back(repaired(entry.word, *base));
   // The British-type form: curated for the word, or for its stem with the inflection's sounds.
   if (const std::vector<Phone>* form = lists_.britishForm(entry.word)) {
     readings.british.push_back(*form);
@@ -116,7 +136,7 @@ bool WordPreparer::readingsOf(const DictionaryWord& entry, WordReadings& reading
       return true;
     }
   }
-  readings.british.push_back(*base);
+  readings.british.push_back(readings.american.front());
   readings.britishIsCurated.push_back(false);
   return true;
 }
