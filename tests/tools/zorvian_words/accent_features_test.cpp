@@ -325,25 +325,20 @@ TEST(AccentFeatures, TheNorthernAccentsHaveFootForStressedStrutOnly) {
   });
 }
 
-// "enthuse" has the yod after th in the British-type accents, as it should (Wells 1982, vol. 1 on
-// yod dropping; the Longman Pronunciation Dictionary's main British form), but "enthusiasm",
-// its commonest derivative, loses it.
-TEST(AccentFeatures, YodAfterThInEnthusiasm) {
-  GTEST_SKIP() << "the yod after th is not found in enthusiasm";
-  const Accents weakKitAsSchwa = {"AU Standard", "NZ Standard", "ZA Standard"};
-  Accents keep = kBritishType;
-  std::erase_if(keep, [&](std::string_view a) {
-    return a == "UK London" ||
-           std::find(weakKitAsSchwa.begin(), weakKitAsSchwa.end(), a) != weakKitAsSchwa.end();
-  });
-  Accents happyTense = keep;
-  std::erase(happyTense, "UK Midland Northern");
+// The British-type accents say the yod in these as in "tune", "new" and "enthuse" (the Longman
+// Pronunciation Dictionary's main British forms), but the builder finds no yod where it cannot
+// pair the vowel with its letters: about a hundred words of the word lists in RP (newer, duet,
+// dubious, nuclear, enthusiasm and their forms).
+TEST(AccentFeatures, YodWhereTheVowelLettersPairBadly) {
+  GTEST_SKIP() << "no yod where the letters of the vowel are not found";
   expectSpellings({
-      {"enthuse", {{keep, "inþyūz"}, {weakKitAsSchwa, "unþyūz"}}},
-      {"enthusiasm",
-       {{happyTense, "inþyūzīazum"},
-        {{"UK Midland Northern"}, "inþyūziazum"},
-        {weakKitAsSchwa, "unþyūzīazum"}}},
+      {"enthuse", {{{"UK RP"}, "inþyūz"}}},  // found
+      {"enthusiasm", {{{"UK RP"}, "inþyūzīazum"}}},
+      {"nuclear", {{{"UK RP"}, "nyūklīu"}}},
+      {"newer", {{{"UK RP"}, "nyūu"}}},
+      {"duet", {{{"UK RP"}, "dyūet"}}},
+      {"dubious", {{{"UK RP"}, "dyūbīus"}}},
+      {"duel", {{{"UK RP"}, "dyūul"}}},
   });
 }
 
