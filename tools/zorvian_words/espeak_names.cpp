@@ -362,7 +362,6 @@ bool addEspeakNames(const std::filesystem::path& namesList, std::vector<Dictiona
     return false;
   }
   std::vector<std::string> capitalised;
-  std::unordered_set<std::string> lowerCase;
   std::unordered_set<std::string> possessives;
   std::string line;
   while (std::getline(in, line)) {
@@ -373,8 +372,6 @@ bool addEspeakNames(const std::filesystem::path& namesList, std::vector<Dictiona
       possessives.insert(lowerCased(line));
     } else if (isNameSpelling(line)) {
       capitalised.push_back(line);
-    } else if (!line.empty() && line.front() >= 'a' && line.front() <= 'z') {
-      lowerCase.insert(line);
     }
   }
   if (in.bad()) {
@@ -394,7 +391,7 @@ bool addEspeakNames(const std::filesystem::path& namesList, std::vector<Dictiona
   std::vector<std::string> names;
   for (const std::string& word : capitalised) {
     const std::string lower = lowerCased(word);
-    if (!lowerCase.contains(lower) && !words.hasLowerCase(lower) && !inDictionary(lower)) {
+    if (!words.hasLowerCase(lower) && !inDictionary(lower)) {
       names.push_back(word);
     }
   }

@@ -55,11 +55,12 @@ struct EspeakNames {
 
 /// Adds an entry for each name of the list at `namesList` that `dictionary` lacks: a word of
 /// three or more letters with a vowel letter (not an abbreviation espeak-ng would spell out),
-/// written capitalised with only small letters after the capital and held by neither that list
-/// nor `words` in lower case. Its possessive ("joab's") comes with it where the list holds one.
-/// Each name is added to `words` as a capitalised entry, so it gets name rows. An entry of
-/// `dictionary` is never replaced; `dictionary` stays sorted. Returns false with `error` when
-/// the list cannot be read or espeak-ng fails.
+/// written capitalised with only small letters after the capital, and not held in lower case by
+/// `words` (the lists that tell names from common words; a big names list holds levites too).
+/// Its possessive ("joab's") comes with it where the list holds one. Each name is added to
+/// `words` as a capitalised entry, so it gets name rows. An entry of `dictionary` is never
+/// replaced; `dictionary` stays sorted. Returns false with `error` when the list cannot be read
+/// or espeak-ng fails.
 bool addEspeakNames(const std::filesystem::path& namesList, std::vector<DictionaryWord>& dictionary,
                     WordList& words, EspeakNames& report, std::string& error);
 
