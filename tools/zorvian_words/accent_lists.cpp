@@ -109,12 +109,12 @@ bool readDataFolder(const std::string& folder, std::vector<DataFile>& files, std
     }
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
-    if (!in || !(text << in.rdbuf())) {
+    // An empty file is an empty list: reading no bytes sets failbit, not badbit.
+    if (!in || (in.peek() != std::ifstream::traits_type::eof() && !(text << in.rdbuf()))) {
       error = "cannot read the data file " + path.string();
       return false;
     }
     file.text = text.str();
-    file.name = file.name;
   }
   return true;
 }

@@ -46,6 +46,10 @@ class AccentLists {
                                  bool secondaryStress = false) const;
   /// Whether the stressed a before r and a vowel of `word` is SQUARE (Mary, parent, various).
   bool squareBeforeVowel(std::string_view word) const;
+  /// Whether the word is on the TRAP side of that list (marry-type words the spelling hides).
+  bool trapBeforeVowel(std::string_view word) const { return trap_.contains(word); }
+  /// Whether the word itself (not a form of it) is a BATH word ("contrast").
+  bool isListedBathWord(std::string_view word) const { return bath_.contains(word); }
   /// FORCE (true) or LOT (false) for a listed o before r and a vowel, nothing when not listed.
   std::optional<bool> forceBeforeR(std::string_view word) const;
   /// Whether an "or" of `word` is FORCE rather than NORTH (port, force, story).

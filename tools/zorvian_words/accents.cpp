@@ -222,6 +222,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     cotCaught(p, S::OpenA);
     addMerger(p, {U::LOT, U::CLOTH, U::THOUGHT, U::PALM});
     p.canadianRaising = true;
+    p.lotBeforeR = LotBeforeRRule::North;  // sorry, tomorrow with NORTH (Boberg 2010)
     a[1] = p;
     p.flapping = true;
     a[2] = p;
@@ -399,6 +400,7 @@ std::array<AccentProfile, 24> makeProfiles() {
     // father and cart (long) stay apart from bother and cot (short) once the r is gone.
     vowel(p, U::LOT) = S::RoundedLot;
     p.mergedSets.front() = {U::PALM, U::START};
+    p.lotBeforeR = LotBeforeRRule::Lot;  // orange, horrible, forest with LOT
     p.shortASplit = true;
     p.flapping = true;
     a[16] = p;
@@ -412,6 +414,7 @@ std::array<AccentProfile, 24> makeProfiles() {
                   {U::THOUGHT, S::RoundedLot},
                   {U::PALM, S::LongA},
                   {U::START, S::LongA}});
+    p.lotBeforeR = LotBeforeRRule::Lot;
     p.bath = BathRule::NewEnglandList;
     p.bathVowel = S::LongA;
     p.mergedSets = {{U::LOT, U::CLOTH, U::THOUGHT},
@@ -523,8 +526,12 @@ Sound vowelSound(const BaseWord& word, std::size_t i, const AccentProfile& a) {
     }
     unit = U::TRAP;
   }
-  if (a.base == BaseKind::American && unit == U::LOT && x.source == Phoneme::AO) {
-    unit = U::NORTH;  // "orange", "moral": NORTH before r in American speech
+  if (a.base == BaseKind::American && unit == U::LOT && next == U::R) {
+    const bool north = a.lotBeforeR == LotBeforeRRule::North ||
+                       (a.lotBeforeR == LotBeforeRRule::AsDictionary && x.source == Phoneme::AO);
+    if (north) {
+      unit = U::NORTH;  // "orange", "moral" (and in Canada "sorry"): NORTH before r
+    }
   }
   if (a.maryMarryMerry && rThenVowel &&
       (unit == U::TRAP || unit == U::DRESS || unit == U::SQUARE)) {
@@ -649,16 +656,17 @@ AccentWord realise(const BaseWord& word, const AccentProfile& a) {
       continue;
     }
     if (x.unit == U::Yod) {
-      // American English drops the yod only before a stressed vowel: tune, but menu, continue.
-      const bool stressedAfter = i + 1 < s.size() && s[i + 1].stress > 0;
-      if (a.yod == YodRule::Keep || (a.yod == YodRule::Drop && !stressedAfter)) {
-        out.push_back({S::Y, Phone::kNoStress, base});
-      } else if (a.yod == YodRule::Coalesce && !out.empty() &&
-                 (out.back().sound == S::T || out.back().sound == S::D)) {
+      // American English keeps the yod its dictionary writes before a weak vowel (menu,
+      // continue); London coalesces it with t and d and keeps it elsewhere (new, enthusiasm).
+      const bool coalesces = a.yod == YodRule::Coalesce && !out.empty() &&
+                             (out.back().sound == S::T || out.back().sound == S::D);
+      if (coalesces) {
         out.back().sound = out.back().sound == S::T ? S::CH : S::JH;  // "tune", "due"
         drop(i, "yod coalescence");
-      } else {
+      } else if (a.yod == YodRule::Drop && !x.americanYod) {
         drop(i, "yod dropping");
+      } else {
+        out.push_back({S::Y, Phone::kNoStress, base});
       }
       continue;
     }
@@ -806,7 +814,7 @@ std::set<std::string> licensedMergers(const AccentProfile& a) {
   if (a.trapBeforeG) {
     pair(U::TRAP, U::FACE);
   }
-  if (a.base == BaseKind::American) {
+  if (a.base == BaseKind::American && a.lotBeforeR != LotBeforeRRule::Lot) {
     pair(U::LOT, U::NORTH);  // "orange" with the NORTH vowel
     pair(U::LOT, U::FORCE);  // coral = choral
   }

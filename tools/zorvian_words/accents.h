@@ -82,6 +82,9 @@ enum class YodRule : std::uint8_t { Drop, Keep, Coalesce };
 enum class ThRule : std::uint8_t { Keep, Stop, Front };
 /// How far an accent has BATH apart from TRAP.
 enum class BathRule : std::uint8_t { None, Full, AustralianList, NewEnglandList };
+/// The vowel of an American accent in orange, sorry, moral: as the dictionary has it (NORTH in
+/// orange, LOT in sorry), always LOT (New York, Boston) or always NORTH (Canada).
+enum class LotBeforeRRule : std::uint8_t { AsDictionary, Lot, North };
 /// Which unstressed KIT vowels an accent says as the schwa (roses = Rosa's).
 enum class WeakKitRule : std::uint8_t { None, ExceptBeforeVelars, All };
 
@@ -96,6 +99,7 @@ struct AccentProfile {
   YodRule yod = YodRule::Drop;
   ThRule th = ThRule::Keep;
   WeakKitRule weakKit = WeakKitRule::None;
+  LotBeforeRRule lotBeforeR = LotBeforeRRule::AsDictionary;
   bool maryMarryMerry = false;  // TRAP, DRESS and SQUARE alike before r and a vowel
   bool nurseSplit = false;      // fir, fern, fur apart (Scotland)
   bool canadianRaising = false;

@@ -67,7 +67,7 @@ class Reader {
       }
       segment.unit = vowelUnit(i);
       if (segment.unit == U::BATH) {
-        segment.bath = *lists_.bathAt(spelling_, at(letters_[i]), phone.stress == 2);
+        segment.bath = *lists_.bathAt(spelling_, at(letters_[i]), phone.stress != 1);
       }
       word.segments.push_back(segment);
       if (phone.phoneme == P::ER) {
@@ -132,9 +132,15 @@ class Reader {
         }
         if (letters.empty()) {
           const bool hasO = spelling_.find('o') != std::string_view::npos;
+          if (hasO && rBeforeVowel && lists_.forceBeforeR(spelling_).value_or(false)) {
+            return U::FORCE;  // "thorium"
+          }
           return hasO || afterW ? U::LOT : (rBeforeVowel ? U::START : U::PALM);
         }
         if (letters.front() == 'o' || (letters.front() == 'a' && afterW)) {
+          if (rBeforeVowel && lists_.forceBeforeR(spelling_).value_or(false)) {
+            return U::FORCE;  // "thorium"
+          }
           return U::LOT;  // "hot", "sorry", "want", "quality"
         }
         if (letters == "a" && is(i + 1, P::L)) {
@@ -152,8 +158,9 @@ class Reader {
         if (rBeforeVowel) {
           return squareBeforeR(letters) ? U::SQUARE : U::TRAP;
         }
-        if (phone.stress > 0 && !letters.empty() &&
-            lists_.bathAt(spelling_, at(letters), phone.stress == 2)) {
+        // "contrast": the dictionary leaves the noun's second vowel unstressed.
+        if ((phone.stress > 0 || lists_.isListedBathWord(spelling_)) && !letters.empty() &&
+            lists_.bathAt(spelling_, at(letters), phone.stress != 1)) {
           return U::BATH;
         }
         return U::TRAP;
@@ -195,6 +202,9 @@ class Reader {
           return U::SQUARE;
         }
         if (rBeforeVowel) {
+          if (lists_.trapBeforeVowel(spelling_)) {
+            return U::TRAP;  // "familiarity"
+          }
           if (squareBeforeR(letters)) {
             return U::SQUARE;
           }
@@ -248,6 +258,9 @@ class Reader {
       return true;
     }
     const std::size_t r = at(letters) + letters.size();  // the r
+    if (letters.front() == 'a' && letters != "a") {
+      return lists_.squareBeforeVowel(spelling_);  // "Aaron"
+    }
     if (letters == "a") {
       // "caring", "scared", "barely" from care, scare, bare; not "parable" or "parent"
       return lists_.squareBeforeVowel(spelling_) ||
@@ -313,15 +326,49 @@ class Reader {
     return !isBaseWordUpTo(r + 1, "") && !isBaseWordUpTo(r + 2, "");
   }
 
+  // Where the letters did not pair ("nuclear", "duet", "enthusiasm"): whether the spelling writes
+  // the consonant before the vowel followed by u, ew, eu or ue.
+  bool yodSpelling(const std::vector<Segment>& s, std::size_t i) const {
+    std::size_t c = i - 1;
+    if ((s[c].unit == U::Y || s[c].unit == U::Yod) && c > 0) {
+      --c;
+    }
+    std::string_view consonant;
+    switch (s[c].unit) {
+      case U::T:
+        consonant = "t";
+        break;
+      case U::D:
+        consonant = "d";
+        break;
+      case U::N:
+        consonant = "n";
+        break;
+      case U::TH:
+        consonant = "th";
+        break;
+      default:
+        return false;
+    }
+    for (std::string_view vowel : {"u", "ew", "eu", "ue"}) {
+      const std::string group = std::string(consonant) + std::string(vowel);
+      if (spelling_.find(group) != std::string_view::npos) {
+        return true;
+      }
+    }
+    return false;
+  }
+
   // The yod after t, d, n, th, s and z where the spelling has u, ew, eu, ue or ui ("tune", "new",
   // "due", "enthusiasm", "assume"): the British-type accents say it, the American ones drop it.
-  static void markYod(std::vector<Segment>& s) {
+  void markYod(std::vector<Segment>& s) const {
     for (std::size_t i = 1; i < s.size(); ++i) {
       if (s[i].unit != U::GOOSE && s[i].unit != U::CURE) {
         continue;
       }
       const std::string_view letters = s[i].letters;
-      if (!startsWithAny(letters, {"u", "ew", "eu", "ue", "ui"})) {
+      if (letters.empty() ? !yodSpelling(s, i)
+                          : !startsWithAny(letters, {"u", "ew", "eu", "ue", "ui"})) {
         continue;
       }
       std::size_t c = i - 1;
@@ -343,6 +390,7 @@ class Reader {
       }
       if (c + 1 < i) {
         s[c + 1].unit = U::Yod;  // the dictionary's own y
+        s[c + 1].americanYod = s[i].stress == 0;
       } else {
         s.insert(s.begin() + static_cast<std::ptrdiff_t>(i),
                  Segment{U::Yod, P::Y, Phone::kNoStress, false, {}, {}});

@@ -42,7 +42,8 @@ struct Segment {
   std::int8_t stress = Phone::kNoStress;
   bool fromWh = false;  // a w written wh ("which"), kept apart by the accents that say [hw]
   std::string_view letters;
-  BathTags bath;  // for a BATH vowel: whether Australia and New England also say it long
+  BathTags bath;             // for a BATH vowel: whether Australia and New England also say it long
+  bool americanYod = false;  // a yod the dictionary itself has before a weak vowel ("menu")
 };
 
 /// Which base a pronunciation is read into: the dictionary's American one, or the British-type one

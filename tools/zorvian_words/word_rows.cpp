@@ -48,7 +48,7 @@ bool keepsThought(std::string_view spelling, const std::vector<Phone>& first,
 }
 
 // What the dictionary writes as speech where the spelling says otherwise: a d for the flapped t of
-// a word without a d ("thirty"), and a secondary stress on the final y of "-ty" numbers.
+// a word without a d ("thirty"), and a secondary stress on a weak final vowel.
 std::vector<Phone> repaired(std::string_view spelling, const std::vector<Phone>& phones) {
   std::vector<Phone> out = phones;
   if (spelling.find('d') == std::string_view::npos) {
@@ -60,8 +60,10 @@ std::vector<Phone> repaired(std::string_view spelling, const std::vector<Phone>&
   }
   const bool primaryBefore =
       std::any_of(out.begin(), out.end(), [](Phone p) { return p.stress == 1; });
-  if (!out.empty() && out.back().phoneme == Phoneme::IY && out.back().stress == 2 &&
-      primaryBefore && spelling.ends_with('y')) {
+  // The final y of "thirty" and the final o of "photo", "potato", "tomato" are weak in speech.
+  if (!out.empty() && out.back().stress == 2 && primaryBefore &&
+      ((out.back().phoneme == Phoneme::IY && spelling.ends_with('y')) ||
+       (out.back().phoneme == Phoneme::OW && spelling.ends_with('o')))) {
     out.back().stress = 0;
   }
   return out;
@@ -109,7 +111,7 @@ bool WordPreparer::readingsOf(const DictionaryWord& entry, WordReadings& reading
   readings.american.push_back(repaired(entry.word, *base));
   // The British-type form: curated for the word, or for its stem with the inflection's sounds.
   if (const std::vector<Phone>* form = lists_.britishForm(entry.word)) {
-    readings.british.push_back(*form);
+    readings.british.push_back(repaired(entry.word, *form));
     readings.britishIsCurated.push_back(true);
     return true;
   }
