@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 #include <string_view>
@@ -101,7 +102,15 @@ std::size_t curlWriteCallback(char* data, std::size_t size, std::size_t count, v
   // No exception may cross libcurl's C frames: a body too large to hold becomes a failed write,
   // which fails the transfer, and the retry rule takes over.
   try {
-    into.body->append(data, bytes);
+    std::string& body = *into.body;
+    if (body.size() + bytes > body.capacity()) {
+      // Doubling as append does, but never past the bound: an oversized body then costs at most
+      // the bound, not twice it.
+      const std::uint64_t doubled =
+          std::max<std::uint64_t>(2 * body.capacity(), body.size() + bytes);
+      body.reserve(static_cast<std::size_t>(std::min(doubled, into.maxBytes)));
+    }
+    body.append(data, bytes);
   } catch (...) {
     return 0;
   }

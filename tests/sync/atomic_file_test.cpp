@@ -18,22 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-mode_t modeOf(const fs::path& file) {
-  struct stat status {};
-  EXPECT_EQ(::stat(file.c_str(), &status), 0) << file;
-  return status.st_mode & 07777;
-}
-
-/// Every entry of `folder` by name, links and folders included.
-std::vector<std::string> namesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(AtomicFile, ReplacesAFileWholeAndKeepsItsPermissionBits) {
   for (const mode_t mode : {0600, 0640, 0604, 0755, 02750}) {
     SCOPED_TRACE(mode);
