@@ -38,9 +38,11 @@ std::string digestOfDownload(RunState& state) {
 }
 
 /// Fetches zrv_words.db until its digest is the published one. Returns false after the give-up.
-bool downloadVerifiedDatabase(RunState& state, std::string& digest) {
+/// `expectedBytes`: the size the database is likely to have (that of the local file), or 0.
+bool downloadVerifiedDatabase(RunState& state, std::string& digest, std::size_t expectedBytes) {
   std::string().swap(state.curlResultDb);
   Transfer transfer = resourceTransfer(state, kPublishedDatabaseFileName, state.curlResultDb);
+  transfer.expectedBytes = expectedBytes;
   fetchInto(state, transfer);
   return retryUntilAcceptable(state, kRetryDatabase, state.curlResultDb, [&state, &digest] {
     digest = digestOfDownload(state);
@@ -65,7 +67,7 @@ PhaseResult downloadFirstCopy(RunState& state) {
   out << kNoLocalDatabase << std::endl;
   state.dbFileReader.close();
   state.newDbDownloaded = true;
-  if (!downloadVerifiedDatabase(state, state.newDbHash)) {
+  if (!downloadVerifiedDatabase(state, state.newDbHash, 0)) {
     out << kHaltUpdateRetries << std::endl;
     out << kHaltNoDatabase << std::endl;
     return PhaseResult::kHalt;
@@ -78,6 +80,8 @@ PhaseResult updateLocalCopy(RunState& state) {
   std::ostream& out = state.console.out;
   readLocalDatabase(state);
   state.localDbHash = state.sha1Hasher->digestOfView(state.dbContents);
+  // A new version is about as large as the old one, so a download of it gets that much room.
+  const std::size_t localBytes = state.dbContents.size();
   // The local bytes are needed for nothing but their digest; letting them go before a download
   // keeps an update to about twice the database size in memory instead of three times.
   std::string().swap(state.dbContents);
@@ -86,7 +90,7 @@ PhaseResult updateLocalCopy(RunState& state) {
     return PhaseResult::kGoOn;
   }
   out << kOutOfDate << std::endl;
-  if (!downloadVerifiedDatabase(state, state.downloadedDbHash)) {
+  if (!downloadVerifiedDatabase(state, state.downloadedDbHash, localBytes)) {
     out << kHaltUpdateRetries << std::endl;
     out << kDefaultingToLocal << std::endl << std::endl;
     return PhaseResult::kGoOn;

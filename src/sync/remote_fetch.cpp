@@ -103,6 +103,10 @@ std::size_t curlWriteCallback(char* data, std::size_t size, std::size_t count, v
   // which fails the transfer, and the retry rule takes over.
   try {
     std::string& body = *into.body;
+    if (body.empty() && into.expectedBytes > body.capacity()) {
+      // A body of about the expected size then arrives without being moved as it grows.
+      body.reserve(static_cast<std::size_t>(std::min(into.expectedBytes, into.maxBytes)));
+    }
     if (body.size() + bytes > body.capacity()) {
       // Doubling as append does, but never past the bound: an oversized body then costs at most
       // the bound, not twice it.

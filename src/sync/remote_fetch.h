@@ -16,8 +16,9 @@ struct RunState;
 struct Transfer {
   std::string url;
   std::string* body = nullptr;
-  std::uint64_t maxBytes = 0;  // a longer (decoded) body fails the transfer
-  long maxSeconds = 0;         // the longest the whole transfer may take; 0: no bound
+  std::uint64_t maxBytes = 0;       // a longer (decoded) body fails the transfer
+  long maxSeconds = 0;              // the longest the whole transfer may take; 0: no bound
+  std::uint64_t expectedBytes = 0;  // room made for the body at once (within maxBytes); 0: none
 };
 
 /// Creates state.curlHandle. When libcurl gives no handle, prints the cURL set-up halt line and

@@ -13,9 +13,10 @@
 namespace zrv::words_tool {
 namespace {
 
-// Quality 9 with the largest standard window: most of quality 11's gain on a words database at a
-// small part of its time; a larger window would need a decoder option browsers and libcurl lack.
-constexpr int kBrotliQuality = 9;
+// Measured on the full words database (88 MB): quality 7 gives 15.8% in about 20 s, quality 9
+// 11.3% in about 50 s. The largest standard window; a larger one would need a decoder
+// option that browsers and libcurl lack.
+constexpr int kBrotliQuality = 7;
 constexpr int kBrotliWindowBits = 24;
 
 bool brotli(std::string_view bytes, std::string& compressed) {
@@ -35,8 +36,9 @@ bool brotli(std::string_view bytes, std::string& compressed) {
 
 bool gzip(std::string_view bytes, std::string& compressed) {
   z_stream stream{};
-  // 15 + 16: the largest window, with a gzip header and trailer instead of zlib's.
-  if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) !=
+  // 15 + 16: the largest window, with a gzip header and trailer instead of zlib's. Level 9 makes
+  // the full database 0.1% smaller than the default level in twice the time.
+  if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) !=
       Z_OK) {
     return false;
   }
