@@ -12,11 +12,13 @@ namespace zrv::test {
 
 /// How one run of the real executable went.
 struct ProgramResult {
-  int status = -1;           // exit status, or -1 when it did not exit normally
-  int signal = 0;            // the signal that ended it, if any
-  bool timedOut = false;     // killed after the time limit
-  std::string out;           // every byte it wrote to standard output
-  long peakResidentKiB = 0;  // the child's maximum resident set size
+  int status = -1;        // exit status, or -1 when it did not exit normally
+  int signal = 0;         // the signal that ended it, if any
+  bool timedOut = false;  // killed after the time limit
+  std::string out;        // every byte it wrote to standard output
+  // The child's maximum resident set size as wait4 reports it. Linux counts in the test process's
+  // own resident set at the fork as well, so it is an upper bound of the program's.
+  long peakResidentKiB = 0;
 };
 
 struct RunOptions {
