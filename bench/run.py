@@ -406,6 +406,95 @@ class Bench:
                  f"{1000 * median(seconds):.0f} ms for {sum(counts):,} entries", "-", "-")
         self.detail(f"- Entry counts, each on a fresh connection: {fmt_runs(seconds)}.")
 
+    # --- compressed update -----------------------------------------------------------------------
+
+    def bench_compressed_update(self):
+        """An update of the full database over loopback, once from the published folder (which
+        holds the precompressed copies) and once from a copy of it without them, through a relay
+        on the program's port that counts the bytes the server sends."""
+        import threading
+        say(f"bench: an update of the full database, compressed and plain, {self.runs} runs each")
+        plain_root = self.work / "repo-plain"
+        shutil.copytree(self.repo, plain_root,
+                        ignore=shutil.ignore_patterns("zrv_words.db.br", "zrv_words.db.gz"))
+        self.stop_server()
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            backend_port = probe.getsockname()[1]
+        listener = socket.create_server(("127.0.0.1", self.port))
+        sent = [0]
+
+        def pump(source, target, counted):
+            try:
+                while data := source.recv(1 << 16):
+                    if counted:
+                        sent[0] += len(data)
+                    target.sendall(data)
+                target.shutdown(socket.SHUT_WR)
+            except OSError:
+                pass  # one side went away: so does the connection
+
+        def accept_loop():
+            while True:
+                try:
+                    client, _ = listener.accept()
+                except OSError:
+                    return  # the listener was closed: the measurement is over
+                server = socket.create_connection(("127.0.0.1", backend_port))
+                threading.Thread(target=pump, args=(client, server, False), daemon=True).start()
+                threading.Thread(target=pump, args=(server, client, True), daemon=True).start()
+
+        threading.Thread(target=accept_loop, daemon=True).start()
+        folder = self.run_folder("compressed-update", b"", False)
+        database = folder / "zrv_words.db"
+        older = bytearray(self.db.read_bytes())
+        older[-1] ^= 0xFF
+        published = self.db.read_bytes()
+        figures = {}
+        try:
+            for name, root in [("compressed", self.repo), ("plain", plain_root)]:
+                backend = subprocess.Popen(
+                    [self.exe("zorvian-words"), "serve", "--root", str(root), "--port",
+                     str(backend_port)], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+                backend.stdout.readline()  # "Serving ...": it listens
+                seconds, wire = [], []
+                for _ in range(self.runs):
+                    database.write_bytes(bytes(older))
+                    sent[0] = 0
+                    elapsed, done = timed([self.exe("zorvian_bench")], cwd=folder,
+                                          stdin=subprocess.DEVNULL)
+                    if UPDATE_COMPLETE not in done.stdout or INPUT_ENDED not in done.stdout:
+                        fail(f"the {name} update did not complete:\n" +
+                             done.stdout.decode(errors="replace"))
+                    if database.read_bytes() != published:
+                        fail(f"the {name} update did not store the published database")
+                    seconds.append(elapsed)
+                    wire.append(sent[0])
+                backend.terminate()
+                backend.wait(timeout=10)
+                figures[name] = (seconds, wire)
+        finally:
+            # shutdown wakes the accept loop; close alone would leave it listening on the port.
+            listener.shutdown(socket.SHUT_RDWR)
+            listener.close()
+            self.start_server()
+        (c_s, c_wire), (p_s, p_wire) = figures["compressed"], figures["plain"]
+        share = median(c_wire) / self.db_bytes
+        met = share <= 0.40 and median(c_s) <= median(p_s)
+        self.row("Update of the full database over loopback: bytes on the wire against the file; "
+                 "start to the first question against the plain transfer",
+                 "<= 40%; no slower than plain",
+                 f"{median(c_wire) / MB:.1f} MB of {self.db_bytes / MB:.1f} MB; "
+                 f"{1000 * median(c_s):.0f} ms against {1000 * median(p_s):.0f} ms plain "
+                 f"({median(p_wire) / MB:.1f} MB)",
+                 f"{100 * share:.1f}%", "met" if met else "missed")
+        self.detail(f"- Compressed update (the program offers every encoding its libcurl decodes; "
+                    f"serve sends the smallest copy it has): {fmt_runs(c_s)}, "
+                    f"{', '.join(f'{w:,}' for w in c_wire)} bytes sent; plain (a copy of the "
+                    f"folder without the copies): {fmt_runs(p_s)}, "
+                    f"{', '.join(f'{w:,}' for w in p_wire)} bytes sent. The stored file was "
+                    "byte-identical to the published one after every run.")
+
     # --- coverage -------------------------------------------------------------------------------
 
     def bench_coverage(self):
@@ -512,6 +601,7 @@ def main():
         "memory": bench.bench_memory,
         "counts": bench.bench_counts,
         "coverage": bench.bench_coverage,
+        "update": bench.bench_compressed_update,
     }
     bench.prepare()
     try:

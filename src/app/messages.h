@@ -15,7 +15,7 @@ inline constexpr std::string_view separatorLine =
     "-----------------------------------------------------------------";
 
 // Banner and the newer-version notice.
-inline constexpr std::string_view kToolTitle = "The Zorvian Transliteration Tool v1.3.0C";
+extern const std::string_view kToolTitle;  // from the project version, in src/version.cpp.in
 inline constexpr std::string_view kCreditLines[] = {
     "Developed by the Zorvian project.",
     "Zorvian spellings and accent tables by the Zorvian words team.",

@@ -1,12 +1,15 @@
 #include "sync/database_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include "app/run_state.h"
+#include "sync/atomic_file.h"
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -67,26 +70,20 @@ void readLocalDatabase(RunState& state) {
 }
 
 bool storeDownloadedDatabase(RunState& state) {
-  std::ofstream& writer = state.dbFileWriter;
-  writer.open(kDownloadFileName, std::ios::out | std::ios::trunc | std::ios::binary);
-  if (!writer.is_open()) {
-    // Nothing was created, so whatever stands under that name is not ours to remove.
+  const std::filesystem::path target = followLinks(kDatabaseFileName);
+  // Truncating the file in place would have failed on these; replacing it must not overrule
+  // what its owner set.
+  struct stat old {};
+  if (::stat(target.c_str(), &old) == 0 &&
+      ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
     return false;
   }
-  const std::string& bytes = state.curlResultDb;
-  writer.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  writer.flush();
-  bool stored = writer.good();
-  writer.close();
-  stored = stored && !writer.fail();
-  // rename replaces the old file in one step, so the database is either the old bytes or the
-  // new ones, never a part of either.
-  if (!stored || std::rename(kDownloadFileName, kDatabaseFileName) != 0) {
-    std::error_code ignored;
-    std::filesystem::remove(kDownloadFileName, ignored);
-    return false;
-  }
-  return true;
+  AtomicFile replacement(target);
+  return replacement.write(state.curlResultDb) && replacement.commit();
+}
+
+void removeInterruptedStores() {
+  AtomicFile::removeLeftovers(kDatabaseFileName);
 }
 
 }  // namespace zrv

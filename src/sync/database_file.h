@@ -8,17 +8,20 @@ struct RunState;
 
 /// The local words database file, relative to the working directory: the file the run opens.
 inline constexpr const char* kDatabaseFileName = kWordsDatabaseFile;
-/// Where a download is written before it replaces kDatabaseFileName.
-inline constexpr const char* kDownloadFileName = "zrv_words.db.download";
 
 /// Appends every byte of the file open in state.dbFileReader to state.dbContents, then closes
 /// the reader.
 void readLocalDatabase(RunState& state);
 
-/// Replaces kDatabaseFileName with the bytes of state.curlResultDb: writes them to
-/// kDownloadFileName through state.dbFileWriter, then renames that over the database file.
-/// Returns false, with the temporary file removed and any previous database file untouched,
-/// when a step fails (open, write, flush, close or rename).
+/// Replaces kDatabaseFileName (through the link, when it is one) with the bytes of
+/// state.curlResultDb in one durable step (AtomicFile), keeping its permission bits. A file
+/// without any write permission bit, or one the user may not write, is not replaced. Returns
+/// false, with the previous file untouched and no temporary file left, when it is not replaced or
+/// a step fails.
 bool storeDownloadedDatabase(RunState& state);
+
+/// Removes the temporary files of stores that were interrupted. Call only under the
+/// DatabaseLock, where no other run can be storing.
+void removeInterruptedStores();
 
 }  // namespace zrv

@@ -8,20 +8,28 @@
 #include "app/run_state.h"
 #include "app/text_filters.h"
 #include "sync/database_file.h"
+#include "sync/database_lock.h"
 #include "sync/remote_fetch.h"
+#include "sync/repository_layout.h"
 #include "sync/retry_rule.h"
 #include "sync/sync_messages.h"
+#include "sync/transfer_limits.h"
 
 namespace zrv {
 
 namespace {
 
-// The tool's own version, written as a cleaned tool_version.txt reads.
-constexpr std::string_view currentToolVersion = "130";
-
-std::string resourceUrl(const RunState& state, std::string_view file) {
-  return state.repository.baseUrl + "/2.0/repositories/zorvian/zrv-words-db/src/master/" +
-         std::string(file);
+/// The transfer of the published file `file` into `body`. The digest and the tool version are a
+/// line of text each, so they get a small bound on both their size and their time.
+Transfer resourceTransfer(const RunState& state, std::string_view file, std::string& body) {
+  const TransferLimits& limits = builtTransferLimits();
+  const bool database = file == kPublishedDatabaseFileName;
+  return Transfer{
+      state.repository.baseUrl + "/" + std::string(kRepositoryFolder) + "/" + std::string(file),
+      &body,
+      database ? limits.maxDatabaseBytes : kMaxSmallFileBytes,
+      database ? 0 : limits.smallFileSeconds,
+  };
 }
 
 std::string digestOfDownload(RunState& state) {
@@ -29,20 +37,28 @@ std::string digestOfDownload(RunState& state) {
   return state.sha1Hasher->digestOfView(state.curlResultDb);
 }
 
-/// A halt inside the phase releases the handle only the phase holds; the rest is the driver's.
-PhaseResult releaseAndHalt(RunState& state) {
-  closeCurlHandle(state);
-  return PhaseResult::kHalt;
-}
-
 /// Fetches zrv_words.db until its digest is the published one. Returns false after the give-up.
-bool downloadVerifiedDatabase(RunState& state, std::string& digest) {
-  state.curlResultDb.clear();
-  fetchInto(state, resourceUrl(state, "zrv_words.db"), state.curlResultDb);
+/// `expectedBytes`: the size the database is likely to have (that of the local file), or 0.
+bool downloadVerifiedDatabase(RunState& state, std::string& digest, std::size_t expectedBytes) {
+  std::string().swap(state.curlResultDb);
+  Transfer transfer = resourceTransfer(state, kPublishedDatabaseFileName, state.curlResultDb);
+  transfer.expectedBytes = expectedBytes;
+  fetchInto(state, transfer);
   return retryUntilAcceptable(state, kRetryDatabase, state.curlResultDb, [&state, &digest] {
     digest = digestOfDownload(state);
     return state.curlResult == CURLE_OK && digest == state.curlResultHash;
   });
+}
+
+/// The end of an accepted download, first or update alike: stored, or the halt.
+PhaseResult storeOrHalt(RunState& state, std::string_view completeLine) {
+  std::ostream& out = state.console.out;
+  if (!storeDownloadedDatabase(state)) {
+    out << kHaltCannotWriteDatabase << std::endl;
+    return PhaseResult::kHalt;
+  }
+  out << completeLine << std::endl << std::endl;
+  return PhaseResult::kGoOn;
 }
 
 /// No local database: the download is the only database the run can have.
@@ -51,17 +67,12 @@ PhaseResult downloadFirstCopy(RunState& state) {
   out << kNoLocalDatabase << std::endl;
   state.dbFileReader.close();
   state.newDbDownloaded = true;
-  if (!downloadVerifiedDatabase(state, state.newDbHash)) {
+  if (!downloadVerifiedDatabase(state, state.newDbHash, 0)) {
     out << kHaltUpdateRetries << std::endl;
     out << kHaltNoDatabase << std::endl;
     return PhaseResult::kHalt;
   }
-  if (!storeDownloadedDatabase(state)) {
-    out << kHaltCannotWriteDatabase << std::endl;
-    return PhaseResult::kHalt;
-  }
-  out << kDownloadComplete << std::endl << std::endl;
-  return PhaseResult::kGoOn;
+  return storeOrHalt(state, kDownloadComplete);
 }
 
 /// A local database exists: keep it when it matches, replace it when a verified copy arrives.
@@ -69,6 +80,8 @@ PhaseResult updateLocalCopy(RunState& state) {
   std::ostream& out = state.console.out;
   readLocalDatabase(state);
   state.localDbHash = state.sha1Hasher->digestOfView(state.dbContents);
+  // A new version is about as large as the old one, so a download of it gets that much room.
+  const std::size_t localBytes = state.dbContents.size();
   // The local bytes are needed for nothing but their digest; letting them go before a download
   // keeps an update to about twice the database size in memory instead of three times.
   std::string().swap(state.dbContents);
@@ -77,24 +90,20 @@ PhaseResult updateLocalCopy(RunState& state) {
     return PhaseResult::kGoOn;
   }
   out << kOutOfDate << std::endl;
-  if (!downloadVerifiedDatabase(state, state.downloadedDbHash)) {
+  if (!downloadVerifiedDatabase(state, state.downloadedDbHash, localBytes)) {
     out << kHaltUpdateRetries << std::endl;
     out << kDefaultingToLocal << std::endl << std::endl;
     return PhaseResult::kGoOn;
   }
-  if (!storeDownloadedDatabase(state)) {
-    out << kHaltCannotWriteDatabase << std::endl;
-    return PhaseResult::kHalt;
-  }
-  out << kUpdateComplete << std::endl << std::endl;
-  return PhaseResult::kGoOn;
+  return storeOrHalt(state, kUpdateComplete);
 }
 
 /// One attempt, no message: an unreachable version resource just means no notice.
 void checkToolVersion(RunState& state) {
-  fetchInto(state, resourceUrl(state, "tool_version.txt"), state.curlResultToolVersion);
+  Transfer transfer = resourceTransfer(state, kToolVersionFileName, state.curlResultToolVersion);
+  fetchInto(state, transfer);
   state.curlResultToolVersion = removeNonAlphanumerics(std::move(state.curlResultToolVersion));
-  if (state.curlResult == CURLE_OK && state.curlResultToolVersion != currentToolVersion) {
+  if (state.curlResult == CURLE_OK && state.curlResultToolVersion != kCurrentToolVersion) {
     state.newerToolVersionAvailable = true;
   }
 }
@@ -105,10 +114,19 @@ PhaseResult provisionWordsDatabase(RunState& state) {
   if (openCurlHandle(state) == PhaseResult::kHalt) {
     return PhaseResult::kHalt;
   }
+  // Released on every way out of the phase, the halts included.
+  const CurlHandleOwner handleOwner(state);
   std::ostream& out = state.console.out;
   out << std::endl << kCheckingForUpdates << std::endl;
 
-  configureAndFetch(state, resourceUrl(state, "db_hash.sha1"), state.curlResultHash);
+  Transfer digestTransfer = resourceTransfer(state, kDigestFileName, state.curlResultHash);
+  configureAndFetch(state, digestTransfer);
+  // Runs in one folder look at the database and store it one after the other, so a second run
+  // waits for the first one's store and then finds the database current.
+  DatabaseLock lock(kDatabaseFileName);
+  if (lock.held()) {
+    removeInterruptedStores();
+  }
   // Whether the local file opens decides, for the whole phase, whether a local database exists.
   state.dbFileReader.open(kDatabaseFileName, std::ios::in | std::ios::binary);
   const bool localDatabaseExists = state.dbFileReader.is_open();
@@ -119,25 +137,24 @@ PhaseResult provisionWordsDatabase(RunState& state) {
     reportTransferError(state);
     if (!localDatabaseExists) {
       out << kHaltNoDatabase << std::endl;
-      return releaseAndHalt(state);
+      return PhaseResult::kHalt;
     }
     // The local file is used as it is, and without a reachable repository there is no point
     // in asking for the tool version.
     state.dbFileReader.close();
     out << kDefaultingToLocal << std::endl << std::endl;
     state.defaultingToLocalDb = true;
-    closeCurlHandle(state);
     return PhaseResult::kGoOn;
   }
 
   state.curlResultHash = removeNonAlphanumerics(std::move(state.curlResultHash));
   const PhaseResult stored =
       localDatabaseExists ? updateLocalCopy(state) : downloadFirstCopy(state);
+  lock.release();
   if (stored == PhaseResult::kHalt) {
-    return releaseAndHalt(state);
+    return PhaseResult::kHalt;
   }
   checkToolVersion(state);
-  closeCurlHandle(state);
   return PhaseResult::kGoOn;
 }
 

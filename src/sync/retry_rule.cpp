@@ -17,7 +17,8 @@ bool retryUntilAcceptable(RunState& state, std::string_view retryPrefix, std::st
     }
     state.console.out << retryPrefix << state.retryNumber << kRetryEnd << std::endl;
     ++state.retryNumber;
-    target.clear();
+    // Given back, not just emptied: an oversized body must not stay held through the repeats.
+    std::string().swap(target);
     repeatFetch(state);
   }
   return true;

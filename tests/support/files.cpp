@@ -1,8 +1,10 @@
 #include "files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -42,6 +44,21 @@ void writeFile(const std::filesystem::path& file, const std::string& bytes) {
   if (!out.flush()) {
     ADD_FAILURE() << "cannot write " << file;
   }
+}
+
+unsigned modeOf(const std::filesystem::path& file) {
+  struct stat status {};
+  EXPECT_EQ(::stat(file.c_str(), &status), 0) << file;
+  return status.st_mode & 07777;
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::map<std::string, std::string> filesUnder(const std::filesystem::path& folder) {

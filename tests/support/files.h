@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace zrv::test {
 
@@ -28,6 +29,12 @@ std::string readFile(const std::filesystem::path& file);
 
 /// Writes `bytes` to `file`, creating or emptying it.
 void writeFile(const std::filesystem::path& file, const std::string& bytes);
+
+/// The permission bits of `file` (its link's target, for a link).
+unsigned modeOf(const std::filesystem::path& file);
+
+/// The name of every entry of `folder`, links and folders included, sorted.
+std::vector<std::string> namesIn(const std::filesystem::path& folder);
 
 /// Every regular file under `folder`, by relative path, with its bytes.
 std::map<std::string, std::string> filesUnder(const std::filesystem::path& folder);

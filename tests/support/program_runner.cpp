@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -133,7 +134,9 @@ ProgramResult runProgramInStages(const std::filesystem::path& folder,
   }
   close(fromChild[0]);
   int status = 0;
-  waitpid(child, &status, 0);
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  result.peakResidentKiB = usage.ru_maxrss;
   if (WIFEXITED(status)) {
     result.status = WEXITSTATUS(status);
   } else if (WIFSIGNALED(status)) {

@@ -4,8 +4,10 @@
 #include <httplib.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <chrono>
 
+#include "sync/repository_layout.h"
 #include "sync/sha1/sha1wrapper.h"
 
 namespace zrv::test {
@@ -15,12 +17,15 @@ int RepositoryServer::defaultPort() {
 }
 
 std::string RepositoryServer::resourcePath(std::string_view file) {
-  return "/2.0/repositories/zorvian/zrv-words-db/src/master/" + std::string(file);
+  return "/" + std::string(kRepositoryFolder) + "/" + std::string(file);
 }
 
 RepositoryServer::RepositoryServer(int port) : server_(std::make_unique<httplib::Server>()) {
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-    const Reply reply = nextReply(request.path);
+    const Reply reply = nextReply(request);
+    if (!reply.contentEncoding.empty()) {
+      response.set_header("Content-Encoding", reply.contentEncoding);
+    }
     switch (reply.kind) {
       case Reply::Kind::kBody:
         response.status = reply.status;
@@ -44,6 +49,29 @@ RepositoryServer::RepositoryServer(int port) : server_(std::make_unique<httplib:
         while (!stopping_) {
           std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+        break;
+      case Reply::Kind::kEndless:
+        response.set_chunked_content_provider(
+            "application/octet-stream",
+            [this, block = reply.body](size_t, httplib::DataSink& sink) {
+              // A false write means the client has gone: the body ends there.
+              return !stopping_ && sink.write(block.data(), block.size());
+            });
+        break;
+      case Reply::Kind::kTrickle:
+        response.set_content_provider(
+            reply.body.size(), "application/octet-stream",
+            [this, reply](size_t offset, size_t, httplib::DataSink& sink) {
+              const std::size_t length = std::min(reply.piece, reply.body.size() - offset);
+              if (stopping_ || !sink.write(reply.body.data() + offset, length)) {
+                return false;
+              }
+              for (auto waited = std::chrono::milliseconds(0); waited < reply.pause && !stopping_;
+                   waited += std::chrono::milliseconds(10)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+              }
+              return true;
+            });
         break;
     }
   });
@@ -101,9 +129,17 @@ int RepositoryServer::requests(const std::string& path) const {
   return found == requestCounts_.end() ? 0 : found->second;
 }
 
-Reply RepositoryServer::nextReply(const std::string& path) {
+std::string RepositoryServer::acceptEncoding(const std::string& path) const {
+  std::lock_guard lock(mutex_);
+  auto found = acceptEncodings_.find(path);
+  return found == acceptEncodings_.end() ? std::string() : found->second;
+}
+
+Reply RepositoryServer::nextReply(const httplib::Request& request) {
+  const std::string& path = request.path;
   std::lock_guard lock(mutex_);
   ++requestCounts_[path];
+  acceptEncodings_[path] = request.get_header_value("Accept-Encoding");
   auto found = scripts_.find(path);
   if (found == scripts_.end()) {
     return Reply::withStatus(404, "not found");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -11,7 +12,8 @@
 
 namespace httplib {
 class Server;
-}
+struct Request;
+}  // namespace httplib
 
 namespace zrv::test {
 
@@ -22,23 +24,52 @@ struct Reply {
     kRedirect,    // 302 to `location`
     kCutMidBody,  // announces body.size() + 1000 bytes, sends `body`, then drops the line
     kSilent,      // accepts the request and sends nothing until the server stops
+    kEndless,     // 200 with `body` repeated without end, until the client goes
+    kTrickle,     // 200 with `body`, `piece` bytes at a time with `pause` after each
   };
   Kind kind = Kind::kBody;
   int status = 200;
   std::string body;
   std::string location;
+  std::string contentEncoding;  // sent as Content-Encoding when not empty (the body as it is)
+  std::size_t piece = 0;
+  std::chrono::milliseconds pause{0};
 
-  static Reply ok(std::string body) { return {Kind::kBody, 200, std::move(body), {}}; }
+  static Reply ok(std::string body) { return make(Kind::kBody, std::move(body)); }
   static Reply withStatus(int status, std::string body) {
-    return {Kind::kBody, status, std::move(body), {}};
+    Reply reply = make(Kind::kBody, std::move(body));
+    reply.status = status;
+    return reply;
   }
   static Reply redirect(std::string location) {
-    return {Kind::kRedirect, 302, {}, std::move(location)};
+    Reply reply = make(Kind::kRedirect, {});
+    reply.status = 302;
+    reply.location = std::move(location);
+    return reply;
   }
-  static Reply cutMidBody(std::string body) {
-    return {Kind::kCutMidBody, 200, std::move(body), {}};
+  static Reply cutMidBody(std::string body) { return make(Kind::kCutMidBody, std::move(body)); }
+  static Reply silent() { return make(Kind::kSilent, {}); }
+  static Reply endless(std::string repeated) { return make(Kind::kEndless, std::move(repeated)); }
+  static Reply trickle(std::string body, std::size_t piece, std::chrono::milliseconds pause) {
+    Reply reply = make(Kind::kTrickle, std::move(body));
+    reply.piece = piece;
+    reply.pause = pause;
+    return reply;
   }
-  static Reply silent() { return {Kind::kSilent, 200, {}, {}}; }
+  /// `body`, already encoded, sent with "Content-Encoding: `encoding`".
+  static Reply encoded(std::string encoding, std::string body) {
+    Reply reply = make(Kind::kBody, std::move(body));
+    reply.contentEncoding = std::move(encoding);
+    return reply;
+  }
+
+ private:
+  static Reply make(Kind kind, std::string body) {
+    Reply reply;
+    reply.kind = kind;
+    reply.body = std::move(body);
+    return reply;
+  }
 };
 
 /// A real HTTP server on loopback, in a thread of the test process, whose answers each test
@@ -71,6 +102,8 @@ class RepositoryServer {
   int requests(const std::string& path) const;
   /// Requests for the repository file `file` ("db_hash.sha1", "zrv_words.db", ...).
   int fileRequests(std::string_view file) const { return requests(resourcePath(file)); }
+  /// The Accept-Encoding header of the last request for `path` ("" when it had none).
+  std::string acceptEncoding(const std::string& path) const;
 
  private:
   struct Script {
@@ -78,7 +111,7 @@ class RepositoryServer {
     Reply then;
     std::size_t used = 0;
   };
-  Reply nextReply(const std::string& path);
+  Reply nextReply(const httplib::Request& request);
 
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
@@ -87,6 +120,7 @@ class RepositoryServer {
   mutable std::mutex mutex_;
   std::map<std::string, Script> scripts_;
   std::map<std::string, int> requestCounts_;
+  std::map<std::string, std::string> acceptEncodings_;
 };
 
 }  // namespace zrv::test

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -11,7 +12,10 @@
 #include "files.h"
 #include "provisioning_run.h"
 #include "provisioning_texts.h"
+#include "publisher.h"
 #include "repository_server.h"
+#include "sync/atomic_file.h"
+#include "sync/transfer_limits.h"
 
 namespace zrv::test {
 namespace {
@@ -280,14 +284,14 @@ TEST(Provisioning, SetsTheNewerVersionFlagOnAnyOtherPublishedVersion) {
   }
 }
 
-TEST(Provisioning, CleansDigestAndVersionBodiesOfSeveralMegabytes) {
-  // Whatever a server sends goes through the cleaning: megabytes of blanks, line ends, zero bytes
-  // and bytes above 7F around the digest and the version leave just their letters and digits.
-  std::string noise(3 << 20, ' ');
+TEST(Provisioning, CleansDigestAndVersionBodiesOfNearlyAMebibyte) {
+  // Whatever a server sends goes through the cleaning: blanks, line ends, zero bytes and bytes
+  // above 7F around the digest and the version leave just their letters and digits.
+  std::string noise(256 << 10, ' ');
   for (std::size_t i = 0; i < noise.size(); i += 7) {
     noise[i] = static_cast<char>(0x80 + i % 128);
   }
-  noise += std::string(1 << 20, '\0') + "\r\n" + std::string(2 << 20, '\t');
+  noise += std::string(128 << 10, '\0') + "\r\n" + std::string(100 << 10, '\t');
   TempDir dir;
   writeFile(dir / "zrv_words.db", kPublished);
   RepositoryServer server(0);
@@ -303,6 +307,44 @@ TEST(Provisioning, CleansDigestAndVersionBodiesOfSeveralMegabytes) {
   EXPECT_EQ(provisioned.out, kCheckingText + kUpToDateText);
   EXPECT_FALSE(provisioned.newerToolVersionAvailable);
   EXPECT_EQ(server.fileRequests("zrv_words.db"), 0);
+}
+
+TEST(Provisioning, FailsADigestOrVersionBodyLongerThanAMebibyte) {
+  struct Case {
+    const char* name;
+    std::size_t digestBytes;
+    std::size_t versionBytes;
+    std::string expectedOut;
+    bool expectedNotice;
+  };
+  const std::size_t atTheBound = kMaxSmallFileBytes;
+  const Case cases[] = {
+      {"both at the bound", atTheBound, atTheBound, kCheckingText + kUpToDateText, true},
+      {"the digest one byte longer", atTheBound + 1, atTheBound,
+       kCheckingText + metadataRetryLines(3) + kMetadataGaveUpText + kDefaultingText, false},
+      // A failed version transfer is no notice, though its text would differ.
+      {"the version one byte longer", atTheBound, atTheBound + 1, kCheckingText + kUpToDateText,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    writeFile(dir / "zrv_words.db", kPublished);
+    RepositoryServer server(0);
+    server.publish(kPublished);
+    const std::string digest = sha1Of(kPublished);
+    server.always(RepositoryServer::resourcePath("db_hash.sha1"),
+                  Reply::ok(digest + std::string(c.digestBytes - digest.size(), '\n')));
+    server.always(RepositoryServer::resourcePath("tool_version.txt"),
+                  Reply::ok("1.4.0" + std::string(c.versionBytes - 5, ' ')));
+
+    const Provisioned provisioned = provisionIn(dir.path(), server.baseUrl());
+
+    EXPECT_EQ(maskCurlError(provisioned.out), c.expectedOut);
+    EXPECT_EQ(provisioned.result, PhaseResult::kGoOn);
+    EXPECT_EQ(provisioned.newerToolVersionAvailable, c.expectedNotice);
+    EXPECT_EQ(filesUnder(dir.path()), onlyDatabase(kPublished));
+  }
 }
 
 TEST(Provisioning, FollowsRedirectsForEveryResource) {
@@ -376,37 +418,144 @@ TEST(Provisioning, ReadsALocalFileThatCannotBeReadAsEmpty) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / "zrv_words.db"));
 }
 
-TEST(Provisioning, HaltsWithoutTouchingThePreviousFileWhenADownloadCannotBeStored) {
-  struct Case {
-    const char* name;
-    std::optional<std::string> localFile;
-    std::string announcement;
-  };
-  const Case cases[] = {
-      {"first download", std::nullopt, kNoLocalText},
-      {"update", kOld, kOutOfDateText},
-  };
-  for (const Case& c : cases) {
+/// Makes every sync of a file or folder fail while it lives, as a failing disk would.
+class FailingSync {
+ public:
+  FailingSync()
+      : previous_(AtomicFile::replaceSyncFunction([](int) {
+          errno = EIO;
+          return -1;
+        })) {}
+  ~FailingSync() { AtomicFile::replaceSyncFunction(previous_); }
+  FailingSync(const FailingSync&) = delete;
+  FailingSync& operator=(const FailingSync&) = delete;
+
+ private:
+  AtomicFile::SyncFunction previous_;
+};
+
+TEST(Provisioning, HaltsWithoutTouchingThePreviousFileWhenADownloadCannotBeMadeDurable) {
+  for (const StoringCase& c : storingCases(kOld)) {
     SCOPED_TRACE(c.name);
     TempDir dir;
     if (c.localFile) {
       writeFile(dir / "zrv_words.db", *c.localFile);
     }
-    // A folder where the download would be written makes the first step of storing fail.
-    std::filesystem::create_directory(dir / "zrv_words.db.download");
-    writeFile(dir / "zrv_words.db.download" / "in the way", "x");
     RepositoryServer server(0);
     server.publish(kPublished);
+    const FailingSync failingSync;
 
     const Provisioned provisioned = provisionIn(dir.path(), server.baseUrl());
 
     EXPECT_EQ(provisioned.out, kCheckingText + c.announcement + kCannotWriteText);
     EXPECT_EQ(provisioned.result, PhaseResult::kHalt);
     EXPECT_TRUE(provisioned.handleReleased);
-    std::map<std::string, std::string> expected = onlyDatabase(c.localFile);
-    expected["zrv_words.db.download/in the way"] = "x";
-    EXPECT_EQ(filesUnder(dir.path()), expected);
+    // The old file byte for byte, and neither the temporary file nor the lock file left.
+    EXPECT_EQ(filesUnder(dir.path()), onlyDatabase(c.localFile));
     EXPECT_EQ(server.fileRequests("tool_version.txt"), 0);
+  }
+}
+
+std::string compressed(std::string_view encoding, const std::string& bytes) {
+  for (const words_tool::PrecompressedFormat& format : words_tool::kPrecompressedFormats) {
+    if (format.encoding == encoding) {
+      std::string result;
+      EXPECT_TRUE(words_tool::compressBytes(format, bytes, result));
+      return result;
+    }
+  }
+  ADD_FAILURE() << "no compressor for " << encoding;
+  return {};
+}
+
+TEST(Provisioning, TakesEveryResourceCompressedAsTheServerChoosesAndRetriesACorruptOne) {
+  struct Case {
+    const char* name;
+    Script digest;
+    Script database;
+    Reply toolVersion;
+    std::string expectedOut;
+    bool expectedNotice;
+  };
+  const std::string gzipped = compressed("gzip", kPublished);
+  const std::string brotlied = compressed("br", kPublished);
+  // Valid headers with a body cut in the middle, and bytes that are no compressed stream at all.
+  const Reply corruptGzip =
+      Reply::encoded("gzip", gzipped.substr(0, gzipped.size() / 2) + std::string(64, '\xA5'));
+  const Reply corruptBrotli = Reply::encoded("br", "this is not brotli");
+  const Script published{{}, Reply::ok(kPublishedDigest)};
+  const std::string downloaded = kCheckingText + kNoLocalText;
+  const Case cases[] = {
+      {"database in gzip",
+       published,
+       {{}, Reply::encoded("gzip", gzipped)},
+       Reply::ok("1.3.0\n"),
+       downloaded + kDownloadCompleteText,
+       false},
+      {"database in brotli",
+       published,
+       {{}, Reply::encoded("br", brotlied)},
+       Reply::ok("1.3.0\n"),
+       downloaded + kDownloadCompleteText,
+       false},
+      {"digest and version compressed too",
+       {{}, Reply::encoded("gzip", compressed("gzip", kPublishedDigest))},
+       {{}, Reply::encoded("br", brotlied)},
+       Reply::encoded("br", compressed("br", "1.4.0\n")),
+       downloaded + kDownloadCompleteText,
+       true},
+      {"a server that sends the plain file",
+       published,
+       {{}, Reply::ok(kPublished)},
+       Reply::ok("1.3.0\n"),
+       downloaded + kDownloadCompleteText,
+       false},
+      {"a corrupt gzip body is fetched again",
+       published,
+       {{corruptGzip}, Reply::encoded("gzip", gzipped)},
+       Reply::ok("1.3.0\n"),
+       downloaded + updateRetryLines(1) + kDownloadCompleteText,
+       false},
+      {"a corrupt brotli body is fetched again",
+       published,
+       {{corruptBrotli, corruptBrotli}, Reply::encoded("br", brotlied)},
+       Reply::ok("1.3.0\n"),
+       downloaded + updateRetryLines(2) + kDownloadCompleteText,
+       false},
+      {"a corrupt digest body is fetched again",
+       {{Reply::encoded("gzip", "\x1f\x8b garbage")}, Reply::ok(kPublishedDigest)},
+       {{}, Reply::ok(kPublished)},
+       Reply::ok("1.3.0\n"),
+       kCheckingText + metadataRetryLines(1) + kNoLocalText + kDownloadCompleteText,
+       false},
+      {"a corrupt version body is no notice",
+       published,
+       {{}, Reply::ok(kPublished)},
+       Reply::encoded("gzip", "1.4.0\n"),
+       downloaded + kDownloadCompleteText,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    RepositoryServer server(0);
+    server.script(RepositoryServer::resourcePath("db_hash.sha1"), c.digest.first, c.digest.then);
+    server.script(RepositoryServer::resourcePath("zrv_words.db"), c.database.first,
+                  c.database.then);
+    server.always(RepositoryServer::resourcePath("tool_version.txt"), c.toolVersion);
+
+    const Provisioned provisioned = provisionIn(dir.path(), server.baseUrl());
+
+    EXPECT_EQ(provisioned.out, c.expectedOut);
+    EXPECT_EQ(provisioned.result, PhaseResult::kGoOn);
+    EXPECT_EQ(provisioned.newerToolVersionAvailable, c.expectedNotice);
+    EXPECT_EQ(filesUnder(dir.path()), onlyDatabase(kPublished));
+    // Every request offers the encodings this libcurl decodes.
+    for (const char* file : {"db_hash.sha1", "zrv_words.db", "tool_version.txt"}) {
+      const std::string offered = server.acceptEncoding(RepositoryServer::resourcePath(file));
+      EXPECT_NE(offered.find("gzip"), std::string::npos) << file << ": " << offered;
+      EXPECT_NE(offered.find("br"), std::string::npos) << file << ": " << offered;
+    }
   }
 }
 

@@ -3,7 +3,9 @@
 // The lines of the provisioning phase, written out literally so that a changed message shows up
 // as a failing transcript, and the helpers the provisioning tests share.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "sync/sha1/sha1wrapper.h"
 
@@ -36,6 +38,16 @@ inline const std::string kNewerVersionText =
     "\n";
 inline const std::string kInputEndedText =
     "\n[ERROR] The input ended before an answer was given. Halting the program.\n";
+
+/// The two ways a download is stored: where there was no file, and over an older one.
+struct StoringCase {
+  const char* name;
+  std::optional<std::string> localFile;  // nullopt: there is no zrv_words.db
+  std::string announcement;              // the line that says why the database is downloaded
+};
+inline std::vector<StoringCase> storingCases(const std::string& olderFile) {
+  return {{"first download", std::nullopt, kNoLocalText}, {"update", olderFile, kOutOfDateText}};
+}
 
 /// The retry lines numbered 1 to `count` for the digest resource.
 inline std::string metadataRetryLines(int count) {

@@ -237,7 +237,8 @@ std::string helpText() {
          "  publish   Lay out a repository folder: <root>/" +
          std::string(kRepositoryFolder) +
          "/\n"
-         "            with zrv_words.db, db_hash.sha1 and tool_version.txt.\n"
+         "            with zrv_words.db, its precompressed copies zrv_words.db.br and\n"
+         "            zrv_words.db.gz, db_hash.sha1 and tool_version.txt.\n"
          "      --root DIR          repository folder (required)\n"
          "      --database FILE     database to publish (default zrv_words.db)\n"
          "      --tool-version TEXT tool version to publish (default " ZRV_TOOL_VERSION
@@ -253,6 +254,7 @@ std::string helpText() {
          "                          /usr/share/common-licenses/GPL-3)\n"
          "      --dictionary, --word-lists, --data  as for build\n"
          "  serve     Serve a repository folder over HTTP on 127.0.0.1 until SIGINT or SIGTERM.\n"
+         "            A precompressed copy goes to a client that accepts its encoding.\n"
          "      --root DIR          repository folder (required)\n"
          "      --port N            port; 0 picks a free one (default " +
          std::to_string(kDefaultPort) +

@@ -1,49 +1,85 @@
 #include "publisher.h"
 
+#include <brotli/encode.h>
+#include <zlib.h>
+
 #include <fstream>
+#include <limits>
+#include <sstream>
 #include <system_error>
 
-#include "sync/sha1/hl_exception.h"
 #include "sync/sha1/sha1wrapper.h"
 
 namespace zrv::words_tool {
 namespace {
 
-std::filesystem::path publishingPath(const std::filesystem::path& file) {
-  std::filesystem::path temporary = file;
-  temporary += ".publishing";
-  return temporary;
-}
+// Measured on the full words database (88 MB): quality 7 gives 15.8% in about 20 s, quality 9
+// 11.3% in about 50 s. The largest standard window; a larger one would need a decoder
+// option that browsers and libcurl lack.
+constexpr int kBrotliQuality = 7;
+constexpr int kBrotliWindowBits = 24;
 
-bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to,
-                std::string& error) {
-  std::error_code ec;
-  std::filesystem::rename(from, to, ec);
-  if (ec) {
-    error = "cannot rename " + from.string() + " to " + to.string() + ": " + ec.message();
-    std::filesystem::remove(from, ec);
+bool brotli(std::string_view bytes, std::string& compressed) {
+  std::size_t size = BrotliEncoderMaxCompressedSize(bytes.size());
+  if (size == 0) {
     return false;
   }
+  compressed.resize(size);
+  if (!BrotliEncoderCompress(kBrotliQuality, kBrotliWindowBits, BROTLI_MODE_GENERIC, bytes.size(),
+                             reinterpret_cast<const std::uint8_t*>(bytes.data()), &size,
+                             reinterpret_cast<std::uint8_t*>(compressed.data()))) {
+    return false;
+  }
+  compressed.resize(size);
   return true;
+}
+
+bool gzip(std::string_view bytes, std::string& compressed) {
+  z_stream stream{};
+  // 15 + 16: the largest window, with a gzip header and trailer instead of zlib's. Level 9 makes
+  // the full database 0.1% smaller than the default level in twice the time.
+  if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) !=
+      Z_OK) {
+    return false;
+  }
+  compressed.resize(deflateBound(&stream, static_cast<uLong>(bytes.size())));
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream.next_out = reinterpret_cast<Bytef*>(compressed.data());
+  int status = Z_OK;
+  // avail_in and avail_out are 32 bits wide: feed a larger text in pieces.
+  constexpr std::size_t kPiece = std::numeric_limits<uInt>::max();
+  std::size_t inLeft = bytes.size();
+  std::size_t outLeft = compressed.size();
+  while (status == Z_OK) {
+    stream.avail_in = static_cast<uInt>(std::min(inLeft, kPiece));
+    stream.avail_out = static_cast<uInt>(std::min(outLeft, kPiece));
+    const uInt inGiven = stream.avail_in;
+    const uInt outGiven = stream.avail_out;
+    status = deflate(&stream, inLeft <= kPiece ? Z_FINISH : Z_NO_FLUSH);
+    inLeft -= inGiven - stream.avail_in;
+    outLeft -= outGiven - stream.avail_out;
+  }
+  deflateEnd(&stream);
+  if (status != Z_STREAM_END) {
+    return false;
+  }
+  compressed.resize(compressed.size() - outLeft);
+  return true;
+}
+
+bool readWhole(const std::filesystem::path& file, std::string& bytes) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream whole;
+  whole << in.rdbuf();
+  bytes = std::move(whole).str();
+  return in.good() || in.eof();
 }
 
 }  // namespace
 
-bool writeFileAtomically(const std::filesystem::path& file, std::string_view bytes,
-                         std::string& error) {
-  const std::filesystem::path temporary = publishingPath(file);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      error = "cannot write " + temporary.string();
-      std::error_code ec;
-      std::filesystem::remove(temporary, ec);
-      return false;
-    }
-  }
-  return renameOver(temporary, file, error);
+bool compressBytes(const PrecompressedFormat& format, std::string_view bytes,
+                   std::string& compressed) {
+  return format.encoding == "br" ? brotli(bytes, compressed) : gzip(bytes, compressed);
 }
 
 bool publishWordsDatabase(const std::filesystem::path& database, const std::filesystem::path& root,
@@ -53,31 +89,39 @@ bool publishWordsDatabase(const std::filesystem::path& database, const std::file
     error = "no database to publish at " + database.string();
     return false;
   }
+  std::string bytes;
+  if (!readWhole(database, bytes)) {
+    error = "cannot read " + database.string();
+    return false;
+  }
   report.folder = root / kRepositoryFolder;
   std::filesystem::create_directories(report.folder, ec);
   if (ec) {
     error = "cannot create " + report.folder.string() + ": " + ec.message();
     return false;
   }
+  // The digest is taken of the bytes that are written, so it names exactly what a reader gets.
+  sha1wrapper sha1;
+  report.digest = sha1.digestOfView(bytes);
   const std::filesystem::path published = report.folder / kDatabaseFileName;
-  const std::filesystem::path copy = publishingPath(published);
-  std::filesystem::copy_file(database, copy, std::filesystem::copy_options::overwrite_existing, ec);
-  if (ec) {
-    error = "cannot copy " + database.string() + " to " + copy.string() + ": " + ec.message();
-    std::filesystem::remove(copy, ec);
+  if (!writeFileAtomically(published, bytes, error)) {
     return false;
   }
-  // The digest is taken of the copy itself, so it names exactly the bytes a reader gets.
-  try {
-    sha1wrapper sha1;
-    report.digest = sha1.digestOfFile(copy.string());
-  } catch (const hlException& failure) {
-    error = failure.errorText;
-    std::filesystem::remove(copy, ec);
-    return false;
+  report.compressedSizes.clear();
+  for (const PrecompressedFormat& format : kPrecompressedFormats) {
+    std::string compressed;
+    std::filesystem::path copy = published;
+    copy += format.suffix;
+    if (!compressBytes(format, bytes, compressed)) {
+      error = "cannot compress " + database.string() + " for " + copy.string();
+      return false;
+    }
+    if (!writeFileAtomically(copy, compressed, error)) {
+      return false;
+    }
+    report.compressedSizes.push_back(compressed.size());
   }
-  return renameOver(copy, published, error) &&
-         writeFileAtomically(report.folder / kToolVersionFileName, std::string(toolVersion) + "\n",
+  return writeFileAtomically(report.folder / kToolVersionFileName, std::string(toolVersion) + "\n",
                              error) &&
          writeFileAtomically(report.folder / kDigestFileName, report.digest + "\n", error);
 }

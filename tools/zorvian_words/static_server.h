@@ -5,6 +5,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace httplib {
 class Server;
@@ -15,8 +16,14 @@ namespace zrv::words_tool {
 /// The address the server binds: loopback only, so nothing outside this machine can reach it.
 inline constexpr const char* kLoopbackAddress = "127.0.0.1";
 
+/// Whether an Accept-Encoding header value accepts the content coding `encoding` ("gzip", "br"):
+/// named, or matched by "*", with a quality above 0. Names are compared without regard to case.
+bool acceptsEncoding(std::string_view acceptEncoding, std::string_view encoding);
+
 /// A static HTTP server for a repository folder: GET and HEAD of any file below the root return
-/// its bytes unchanged; anything else is 404. One object serves once.
+/// its bytes unchanged, or, when the request accepts it, the bytes of a precompressed copy beside
+/// it (kPrecompressedFormats: "<file>.br", "<file>.gz") with its Content-Encoding; anything else
+/// is 404. One object serves once.
 class StaticServer {
  public:
   StaticServer();

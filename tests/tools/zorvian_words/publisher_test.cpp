@@ -1,6 +1,8 @@
 #include "publisher.h"
 
+#include <brotli/decode.h>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <map>
 
@@ -26,6 +28,55 @@ std::string digestOf(const std::filesystem::path& file) {
   return sha1.digestOfFile(file.string());
 }
 
+/// The bytes of a copy in `encoding` as a decoder other than the publisher's reads them; fails
+/// the test on a stream it cannot decode.
+std::string decoded(std::string_view encoding, const std::string& bytes) {
+  std::string out;
+  if (encoding == "br") {
+    BrotliDecoderState* state = BrotliDecoderCreateInstance(nullptr, nullptr, nullptr);
+    std::size_t inLeft = bytes.size();
+    const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    BrotliDecoderResult result = BROTLI_DECODER_RESULT_NEEDS_MORE_OUTPUT;
+    while (result == BROTLI_DECODER_RESULT_NEEDS_MORE_OUTPUT) {
+      std::uint8_t block[65536];
+      std::size_t outLeft = sizeof block;
+      std::uint8_t* next = block;
+      result = BrotliDecoderDecompressStream(state, &inLeft, &in, &outLeft, &next, nullptr);
+      out.append(reinterpret_cast<char*>(block), sizeof block - outLeft);
+    }
+    BrotliDecoderDestroyInstance(state);
+    EXPECT_EQ(result, BROTLI_DECODER_RESULT_SUCCESS);
+    return out;
+  }
+  z_stream stream{};
+  EXPECT_EQ(inflateInit2(&stream, 15 + 16), Z_OK);  // gzip only, not zlib's own format
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream.avail_in = static_cast<uInt>(bytes.size());
+  int status = Z_OK;
+  while (status == Z_OK) {
+    char block[65536];
+    stream.next_out = reinterpret_cast<Bytef*>(block);
+    stream.avail_out = sizeof block;
+    status = inflate(&stream, Z_NO_FLUSH);
+    out.append(block, sizeof block - stream.avail_out);
+  }
+  inflateEnd(&stream);
+  EXPECT_EQ(status, Z_STREAM_END);
+  return out;
+}
+
+/// The published files of `folder`, with each precompressed copy decoded.
+std::map<std::string, std::string> publishedFiles(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files = zrv::test::filesUnder(folder);
+  for (const PrecompressedFormat& format : kPrecompressedFormats) {
+    auto copy = files.find(kFolder + "zrv_words.db" + std::string(format.suffix));
+    if (copy != files.end()) {
+      copy->second = "decoded: " + decoded(format.encoding, copy->second);
+    }
+  }
+  return files;
+}
+
 TEST(Publisher, LaysOutTheDownloadPathsWithTheDatabaseItsDigestAndTheToolVersion) {
   zrv::test::TempDir folder;
   const std::string database = databaseBytes(300'000, 1);
@@ -41,8 +92,18 @@ TEST(Publisher, LaysOutTheDownloadPathsWithTheDatabaseItsDigestAndTheToolVersion
       {kFolder + "db_hash.sha1", digest + "\n"},
       {kFolder + "tool_version.txt", "1.3.0\n"},
       {kFolder + "zrv_words.db", database},
+      {kFolder + "zrv_words.db.br", "decoded: " + database},
+      {kFolder + "zrv_words.db.gz", "decoded: " + database},
   };
-  EXPECT_EQ(zrv::test::filesUnder(folder / "repo"), expected);
+  EXPECT_EQ(publishedFiles(folder / "repo"), expected);
+  // The copies are the files themselves, smaller than the database, in the table's order.
+  ASSERT_EQ(report.compressedSizes.size(), std::size(kPrecompressedFormats));
+  for (std::size_t i = 0; i < report.compressedSizes.size(); ++i) {
+    std::filesystem::path copy = report.folder / "zrv_words.db";
+    copy += kPrecompressedFormats[i].suffix;
+    EXPECT_EQ(report.compressedSizes[i], std::filesystem::file_size(copy));
+    EXPECT_LT(report.compressedSizes[i], database.size());
+  }
   EXPECT_EQ(report.digest, digest);
   EXPECT_EQ(report.folder, folder / "repo" / kRepositoryFolder);
   ASSERT_EQ(digest.size(), 40u);
@@ -75,8 +136,10 @@ TEST(Publisher, RepublishingReplacesEveryFileAndLeavesNoTemporaryFile) {
       {kFolder + "db_hash.sha1", digestOf(folder / "second.db") + "\n"},
       {kFolder + "tool_version.txt", "1.4.0\n"},
       {kFolder + "zrv_words.db", second},
+      {kFolder + "zrv_words.db.br", "decoded: " + second},
+      {kFolder + "zrv_words.db.gz", "decoded: " + second},
   };
-  EXPECT_EQ(zrv::test::filesUnder(folder / "repo"), expected);
+  EXPECT_EQ(publishedFiles(folder / "repo"), expected);
 }
 
 TEST(Publisher, PublishingADatabaseThatIsNotThereWritesNothing) {
@@ -88,6 +151,15 @@ TEST(Publisher, PublishingADatabaseThatIsNotThereWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(folder / "repo"));
 }
 
+TEST(Publisher, CompressesAnEmptyDatabaseToo) {
+  for (const PrecompressedFormat& format : kPrecompressedFormats) {
+    SCOPED_TRACE(format.encoding);
+    std::string compressed;
+    ASSERT_TRUE(compressBytes(format, "", compressed));
+    EXPECT_EQ(decoded(format.encoding, compressed), "");
+  }
+}
+
 TEST(Publisher, AnAtomicWriteReplacesTheFileOrFailsWithoutATrace) {
   zrv::test::TempDir folder;
   std::string error;
@@ -95,7 +167,11 @@ TEST(Publisher, AnAtomicWriteReplacesTheFileOrFailsWithoutATrace) {
   ASSERT_TRUE(writeFileAtomically(folder / "file.txt", "new", error)) << error;
   EXPECT_EQ(zrv::test::readFile(folder / "file.txt"), "new");
   EXPECT_FALSE(writeFileAtomically(folder / "no-such-folder" / "file.txt", "x", error));
-  EXPECT_EQ(error, "cannot write " + (folder / "no-such-folder" / "file.txt.publishing").string());
+  EXPECT_EQ(error.rfind("cannot create a temporary file beside " +
+                            (folder / "no-such-folder" / "file.txt").string(),
+                        0),
+            0u)
+      << error;
   EXPECT_EQ(zrv::test::filesUnder(folder.path()),
             (std::map<std::string, std::string>{{"file.txt", "new"}}));
 }

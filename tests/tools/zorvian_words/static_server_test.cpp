@@ -52,18 +52,76 @@ class ServedRepository : public ::testing::Test {
   std::thread thread_;
 };
 
-TEST_F(ServedRepository, ServesEveryPublishedFileByteForByte) {
+TEST_F(ServedRepository, ServesEveryPublishedFileByteForByteToAClientThatAcceptsNoEncoding) {
   for (std::string_view file : {kDatabaseFileName, kDigestFileName, kToolVersionFileName}) {
     const std::string expected = zrv::test::readFile(published_.folder / file);
-    // A client that accepts compression still gets the bytes as they lie on disk.
     for (const httplib::Headers& headers :
-         {httplib::Headers{}, httplib::Headers{{"Accept-Encoding", "gzip, deflate, br"}}}) {
+         {httplib::Headers{}, httplib::Headers{{"Accept-Encoding", "identity"}},
+          httplib::Headers{{"Accept-Encoding", "deflate, zstd"}}}) {
       auto response = client().Get(urlPath(file), headers);
       ASSERT_TRUE(response) << file;
       EXPECT_EQ(response->status, 200) << file;
       EXPECT_FALSE(response->has_header("Content-Encoding")) << file;
       EXPECT_EQ(response->body, expected) << file;
     }
+  }
+}
+
+TEST_F(ServedRepository, SendsThePrecompressedCopyThatTheRequestAccepts) {
+  struct Case {
+    const char* acceptEncoding;
+    const char* expectedEncoding;  // "": the plain file
+  };
+  const Case cases[] = {
+      {"gzip", "gzip"},
+      {"br", "br"},
+      {"gzip, deflate, br, zstd", "br"},  // what libcurl offers: the smaller copy
+      {"GZIP", "gzip"},
+      {"br;q=0, gzip;q=0.5", "gzip"},
+      {"br; q=0.0 ,gzip ; q=0", ""},
+      {"*", "br"},
+      {"*;q=0, gzip", "gzip"},
+      {"*;q=0", ""},
+      {"x-gzip-like", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.acceptEncoding);
+    const httplib::Headers headers{{"Accept-Encoding", c.acceptEncoding}};
+    auto response = client().Get(urlPath(kDatabaseFileName), headers);
+    ASSERT_TRUE(response);
+    EXPECT_EQ(response->status, 200);
+    EXPECT_EQ(response->get_header_value("Content-Encoding"), c.expectedEncoding);
+    EXPECT_EQ(response->get_header_value("Vary"), "Accept-Encoding");
+    std::filesystem::path sent = published_.folder / kDatabaseFileName;
+    sent += std::string(c.expectedEncoding) == "br"     ? ".br"
+            : std::string(c.expectedEncoding) == "gzip" ? ".gz"
+                                                        : "";
+    EXPECT_EQ(response->body, zrv::test::readFile(sent));
+  }
+  // The files without copies go out plain whatever the request accepts.
+  for (std::string_view file : {kDigestFileName, kToolVersionFileName}) {
+    auto response = client().Get(urlPath(file), {{"Accept-Encoding", "gzip, br"}});
+    ASSERT_TRUE(response) << file;
+    EXPECT_FALSE(response->has_header("Content-Encoding")) << file;
+    EXPECT_EQ(response->body, zrv::test::readFile(published_.folder / file)) << file;
+  }
+  // A HEAD tells the same headers without the body.
+  auto head = client().Head(urlPath(kDatabaseFileName), {{"Accept-Encoding", "gzip"}});
+  ASSERT_TRUE(head);
+  EXPECT_EQ(head->status, 200);
+  EXPECT_EQ(head->get_header_value("Content-Encoding"), "gzip");
+  EXPECT_EQ(head->body, "");
+}
+
+TEST_F(ServedRepository, ACopyIsNeverAKeyToFilesOutsideTheRoot) {
+  zrv::test::writeFile(folder_ / "secret", "outside");
+  zrv::test::writeFile(folder_ / "secret.gz", "outside, compressed");
+  for (const std::string& path : {std::string("/../secret"), std::string("/2.0/../../secret"),
+                                  std::string("/%2e%2e/secret")}) {
+    auto response = client().Get(path, {{"Accept-Encoding", "gzip"}});
+    ASSERT_TRUE(response) << path;
+    EXPECT_NE(response->status, 200) << path;
+    EXPECT_EQ(response->body.find("outside"), std::string::npos) << path;
   }
 }
 
