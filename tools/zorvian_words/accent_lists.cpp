@@ -110,7 +110,8 @@ bool readDataFolder(const std::string& folder, std::vector<DataFile>& files, std
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     // An empty file is an empty list: reading no bytes sets failbit, not badbit.
-    if (!in || (in.peek() != std::ifstream::traits_type::eof() && !(text << in.rdbuf()))) {
+    if (!std::filesystem::is_regular_file(path, ec) || !in ||
+        (in.peek() != std::ifstream::traits_type::eof() && !(text << in.rdbuf()))) {
       error = "cannot read the data file " + path.string();
       return false;
     }

@@ -657,13 +657,13 @@ AccentWord realise(const BaseWord& word, const AccentProfile& a) {
     }
     if (x.unit == U::Yod) {
       // American English keeps the yod its dictionary writes before a weak vowel (menu,
-      // continue); London coalesces it with t and d and keeps it elsewhere (new, enthusiasm).
+      // continue); London coalesces it with t and d and drops it elsewhere (new).
       const bool coalesces = a.yod == YodRule::Coalesce && !out.empty() &&
                              (out.back().sound == S::T || out.back().sound == S::D);
       if (coalesces) {
         out.back().sound = out.back().sound == S::T ? S::CH : S::JH;  // "tune", "due"
         drop(i, "yod coalescence");
-      } else if (a.yod == YodRule::Drop && !x.americanYod) {
+      } else if ((a.yod == YodRule::Drop && !x.americanYod) || a.yod == YodRule::Coalesce) {
         drop(i, "yod dropping");
       } else {
         out.push_back({S::Y, Phone::kNoStress, base});

@@ -12,6 +12,7 @@
 #include "app/text_filters.h"
 #include "espeak_names.h"
 #include "morphology.h"
+#include "sync/atomic_file.h"
 #include "word_rows.h"
 #include "words/accent_catalog.h"
 
@@ -277,7 +278,7 @@ bool writeWordsDatabase(const std::filesystem::path& file, const BuildInputs& in
     error = "cannot create " + file.string() + ": " + (raw ? sqlite3_errmsg(raw) : "out of memory");
     return false;
   }
-  // The file is renamed into place only once it is complete, so a crash needs no journal.
+  // The file is put in place only once it is complete, so a crash needs no journal.
   if (!execute(db.get(), "PRAGMA journal_mode=OFF;", error) ||
       !execute(db.get(), "PRAGMA synchronous=OFF;", error) || !execute(db.get(), "BEGIN;", error)) {
     return false;
@@ -340,20 +341,21 @@ bool buildWordsDatabase(const BuildSources& sources, const std::filesystem::path
   if (!loadBuildInputs(sources, inputs, error)) {
     return false;
   }
-  std::filesystem::path building = output;
-  building += ".building";
+  // Built into a temporary file beside the output and put in place whole, so the output is never
+  // a half-built database; the temporary file goes on every failure.
+  AtomicFile building(output);
+  if (!building.isOpen()) {
+    error = "cannot create a temporary file beside " + output.string() + ": " + building.error();
+    return false;
+  }
+  if (!writeWordsDatabase(building.temporaryPath(), inputs, report, error)) {
+    return false;
+  }
+  if (!building.commit()) {
+    error = "cannot put the database in place as " + output.string() + ": " + building.error();
+    return false;
+  }
   std::error_code ec;
-  std::filesystem::remove(building, ec);  // left by an interrupted build
-  if (!writeWordsDatabase(building, inputs, report, error)) {
-    std::filesystem::remove(building, ec);
-    return false;
-  }
-  std::filesystem::rename(building, output, ec);
-  if (ec) {
-    error = "cannot rename " + building.string() + " to " + output.string() + ": " + ec.message();
-    std::filesystem::remove(building, ec);
-    return false;
-  }
   report.bytes = std::filesystem::file_size(output, ec);
   report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return true;

@@ -70,9 +70,9 @@ struct BuildReport {
 /// the key the lookup searches by (english_word, word_version) and ordered by weight within it.
 std::string createTableStatement(std::string_view tableName);
 
-/// Writes a complete words database at `file` (which must not exist yet) from loaded inputs: the 24
-/// accent tables of the catalog, every word in each. Returns false with `error` on any failure;
-/// the file is then incomplete.
+/// Writes a complete words database at `file` (which must be missing or empty) from loaded inputs:
+/// the 24 accent tables of the catalog, every word in each. Returns false with `error` on any
+/// failure; the file is then incomplete.
 bool writeWordsDatabase(const std::filesystem::path& file, const BuildInputs& inputs,
                         BuildReport& report, std::string& error);
 

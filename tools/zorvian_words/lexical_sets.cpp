@@ -158,8 +158,7 @@ class Reader {
         if (rBeforeVowel) {
           return squareBeforeR(letters) ? U::SQUARE : U::TRAP;
         }
-        // "contrast": the dictionary leaves the noun's second vowel unstressed.
-        if ((phone.stress > 0 || lists_.isListedBathWord(spelling_)) && !letters.empty() &&
+        if (!letters.empty() && isBathVowel(i) &&
             lists_.bathAt(spelling_, at(letters), phone.stress != 1)) {
           return U::BATH;
         }
@@ -247,6 +246,24 @@ class Reader {
       default:
         return U::COMMA;
     }
+  }
+
+  // Which TRAP vowel of a word can be BATH: a stressed one; in a word the list names itself, only
+  // its most stressed one ("contrast", whose noun the dictionary leaves unstressed there; not the
+  // first a of "alexandria").
+  bool isBathVowel(std::size_t i) const {
+    if (!lists_.isListedBathWord(spelling_)) {
+      return phones_[i].stress > 0;
+    }
+    // Primary stress (1) ranks above secondary (2), and both above none (0).
+    const auto rank = [](std::int8_t stress) { return stress == 1 ? 2 : stress == 2 ? 1 : 0; };
+    int most = -1;
+    for (const Phone& phone : phones_) {
+      if (phone.phoneme == P::AE) {
+        most = std::max(most, rank(phone.stress));
+      }
+    }
+    return rank(phones_[i].stress) == most;
   }
 
   // Mary, parent, fairy, there's against marry, parish, merry, very.
@@ -367,8 +384,11 @@ class Reader {
         continue;
       }
       const std::string_view letters = s[i].letters;
-      if (letters.empty() ? !yodSpelling(s, i)
-                          : !startsWithAny(letters, {"u", "ew", "eu", "ue", "ui"})) {
+      // "newer", "dewy": the w of ew before a vowel counts as a consonant letter.
+      const bool ewBeforeVowel = letters == "e" && letterAfter(letters) == 'w';
+      if (letters.empty()
+              ? !yodSpelling(s, i)
+              : !startsWithAny(letters, {"u", "ew", "eu", "ue", "ui"}) && !ewBeforeVowel) {
         continue;
       }
       std::size_t c = i - 1;

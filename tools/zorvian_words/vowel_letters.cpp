@@ -69,6 +69,22 @@ bool dropSilentE(std::string_view word, std::vector<std::string_view>& groups) {
   return false;
 }
 
+// One group too few is almost always two vowels side by side in two syllables: "alexandria",
+// "duet", "nuclear", "thorium". Splits the last two-letter group that usually is one.
+void splitHiatus(std::vector<std::string_view>& groups) {
+  static constexpr std::string_view kHiatus[] = {"ia", "io", "iu", "ie", "ea", "eo", "ua",
+                                                 "uo", "ue", "ui", "oa", "oe", "eu", "ii"};
+  for (std::size_t g = groups.size(); g-- > 0;) {
+    const std::string_view group = groups[g];
+    if (group.size() == 2 &&
+        std::find(std::begin(kHiatus), std::end(kHiatus), group) != std::end(kHiatus)) {
+      groups[g] = group.substr(0, 1);
+      groups.insert(groups.begin() + static_cast<std::ptrdiff_t>(g) + 1, group.substr(1, 1));
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::string_view> vowelLettersOf(std::string_view word,
@@ -79,6 +95,9 @@ std::vector<std::string_view> vowelLettersOf(std::string_view word,
   std::vector<std::string_view> groups = letterGroups(word);
   if (groups.size() == vowelCount + 1 && !dropSilentE(word, groups)) {
     return letters;
+  }
+  if (groups.size() + 1 == vowelCount) {
+    splitHiatus(groups);
   }
   if (groups.size() != vowelCount) {
     return letters;
