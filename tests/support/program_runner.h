@@ -12,10 +12,11 @@ namespace zrv::test {
 
 /// How one run of the real executable went.
 struct ProgramResult {
-  int status = -1;        // exit status, or -1 when it did not exit normally
-  int signal = 0;         // the signal that ended it, if any
-  bool timedOut = false;  // killed after the time limit
-  std::string out;        // every byte it wrote to standard output
+  int status = -1;          // exit status, or -1 when it did not exit normally
+  int signal = 0;           // the signal that ended it, if any
+  bool timedOut = false;    // killed after the time limit
+  std::string out;          // every byte it wrote to standard output
+  long peakResidentKb = 0;  // the child's resident set high-water mark (VmHWM), in KiB
 };
 
 struct RunOptions {
