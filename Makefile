@@ -75,7 +75,7 @@ fuzz-ci: fuzz-build
 # `make bench`: an optimised build of the program and of the bench programs, then bench/run.py,
 # which prints the table and writes it to bench/results.md.
 BENCH_BUILD_DIR ?= build-bench
-BENCH_TARGETS = zorvian-words zorvian_bench floor_lookup sha1_bench entry_counts_bench
+BENCH_TARGETS = zorvian-words zorvian_bench floor_lookup floor_scan sha1_bench entry_counts_bench
 .PHONY: bench
 bench:
 	@bash scripts/install-deps.sh --bench

@@ -57,6 +57,13 @@ inline constexpr std::string_view kHaltCannotCreateOutput =
 inline constexpr std::string_view kHaltCannotCreateUnknownWords =
     "[ERROR] Cannot create an unknown words file. This might be because the unknown_words folder "
     "is missing, or because the user has insufficient permissions. Halting the program.";
+// A result file could not take all that was written to it (a full disk, a file-size limit): the
+// run halts instead of reporting a transliteration it did not write.
+inline constexpr std::string_view kHaltCannotWriteOutput =
+    "[ERROR] Cannot write the whole output file. This might be because the disk is full, "
+    "or because the file is too large. Halting the program.";
+inline constexpr std::string_view kHaltCannotWriteUnknownWords =
+    "[ERROR] Cannot write the whole unknown words file. Halting the program.";
 // Printed after a line end when standard input ends while a question waits for its answer.
 inline constexpr std::string_view kHaltInputEnded =
     "[ERROR] The input ended before an answer was given. Halting the program.";

@@ -10,9 +10,12 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/console.h"
 #include "sync/sha1/hashwrapper.h"
+#include "words/lookup_cache.h"
+#include "words/statement_handle.h"
 
 namespace zrv {
 
@@ -41,9 +44,12 @@ struct RunState {
   std::ofstream outputWriter;   // prepareOutputAndStart: the transliterated text
   std::ofstream unknownWords;   // prepareOutputAndStart: the sorted unknown words
 
-  sqlite3* database = nullptr;     // openWordsDatabase; closed by closeWordsDatabase
-  std::string stringSqlStatement;  // countTableEntries, lookupWord: quoted in query reports
-  sqlite3_stmt* result = nullptr;  // countTableEntries, lookupWord: at most one at a time
+  sqlite3* database = nullptr;        // openWordsDatabase; closed by closeWordsDatabase
+  std::string stringSqlStatement;     // countTableEntries, lookupWord: quoted in query reports
+  StatementHandle result;             // countTableEntries, lookupWord: at most one at a time
+  StatementWork statementWork;        // the work of the statement in result, so far
+  LookupCache lookupCache;            // lookupWord: the rows of each key looked up
+  std::vector<LookupRow> lookupRows;  // lookupWord: the rows of a statement being read
 
   std::string inputFileChoice;           // selectInputFile
   std::string inputFilePath;             // selectInputFile

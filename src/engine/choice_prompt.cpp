@@ -27,6 +27,21 @@ void markCurrentWord(RunState& state) {
   marked.erase(0, marked.find_first_not_of(kLeadingWhitespace));
 }
 
+/// Writes a candidate from the database with its control bytes (below 20 hexadecimal, tab
+/// excepted) as visible escapes such as \x1b, so that no form can drive the terminal.
+void writeVisibly(std::ostream& out, const std::string& candidate) {
+  static constexpr char kHexDigits[] = "0123456789abcdef";
+  for (const char byte : candidate) {
+    const auto value = static_cast<unsigned char>(byte);
+    if (value < 0x20 && byte != '\t') {
+      const char escape[] = {'\\', 'x', kHexDigits[value >> 4], kHexDigits[value & 0xF]};
+      out.write(escape, sizeof escape);
+    } else {
+      out.put(byte);
+    }
+  }
+}
+
 void printPrompt(RunState& state) {
   std::ostream& out = state.console.out;
   out << std::endl;
@@ -36,7 +51,9 @@ void printPrompt(RunState& state) {
   out << '"' << state.currentSentenceWithArrows << '"' << std::endl << std::endl;
   out << separatorLine << std::endl;
   for (const auto& [option, candidate] : state.zrvWordOptionsMap) {
-    out << option << kChoiceOptionSeparator << candidate << std::endl;
+    out << option << kChoiceOptionSeparator;
+    writeVisibly(out, candidate);
+    out << std::endl;
   }
   out << separatorLine << std::endl;
   out << std::endl;

@@ -9,11 +9,6 @@ namespace zrv {
 
 // Progress line: prefix, percentage, "% (", read, "/", total, ")".
 inline constexpr std::string_view kProgressPrefix = "[INFO] Current Progress: ";
-// The output file could not take the whole text (a full disk, a file-size limit): the run halts
-// instead of reporting a transliteration it did not write.
-inline constexpr std::string_view kHaltCannotWriteOutput =
-    "[ERROR] Cannot write the whole output file. This might be because the disk is full, "
-    "or because the file is too large. Halting the program.";
 
 // A word the accent table does not hold: prefix, the word without edge apostrophes, "\"".
 inline constexpr std::string_view kCouldNotFindPrefix =

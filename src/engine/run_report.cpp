@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ostream>
 
+#include "app/messages.h"
 #include "app/run_state.h"
 #include "engine/engine_messages.h"
 
@@ -10,12 +11,16 @@ namespace zrv {
 
 namespace {
 
-void writeUnknownWordsFile(RunState& state) {
+/// Returns false as soon as the file has not taken an entry whole.
+bool writeUnknownWordsFile(RunState& state) {
   // The set is ordered by byte value already; each entry is flushed as it is written.
   for (const std::string& entry : state.unknownWordsSet) {
     state.unknownWord = entry;
-    state.unknownWords << state.unknownWord << std::endl;
+    if (!(state.unknownWords << state.unknownWord << std::endl)) {
+      return false;
+    }
   }
+  return true;
 }
 
 void printSummary(RunState& state) {
@@ -36,7 +41,11 @@ void printSummary(RunState& state) {
 }  // namespace
 
 PhaseResult writeRunReport(RunState& state) {
-  writeUnknownWordsFile(state);
+  // A list cut short must not be announced as the words that could not be transliterated.
+  if (!writeUnknownWordsFile(state)) {
+    state.console.out << kHaltCannotWriteUnknownWords << std::endl;
+    return PhaseResult::kHalt;
+  }
   // The time covers the reading loop, the user's answers at choice prompts and the file above.
   state.endTime = std::chrono::steady_clock::now();
   state.secondsTaken = std::chrono::duration<double>(state.endTime - state.startTime).count();

@@ -4,14 +4,13 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
-#include <vector>
 
+#include "app/messages.h"
 #include "app/run_state.h"
 #include "app/stream_reading.h"
 #include "app/text_filters.h"
 #include "engine/engine_messages.h"
 #include "engine/word_scanner.h"
-#include "words/words_database.h"
 
 namespace zrv {
 
@@ -32,14 +31,17 @@ void printProgressLineIfDue(RunState& state) {
   }
 }
 
+PhaseResult haltOnOutputFailure(RunState& state) {
+  state.console.out << kHaltCannotWriteOutput << std::endl;
+  return PhaseResult::kHalt;
+}
+
 }  // namespace
 
 PhaseResult transliterateInput(RunState& state) {
   state.progressStep = (static_cast<double>(state.totalCharacters) / 100.0) * 5.0;
   state.charactersRead = 0;
   state.currentSentence.clear();
-  // One buffer for the rows of every lookup of the run.
-  std::vector<LookupRow> rows;
 
   // Look at the next character, then take it: the way the character count read the file. A read
   // failure looks like the end of the input.
@@ -60,16 +62,19 @@ PhaseResult transliterateInput(RunState& state) {
       state.currentSentence.push_back(' ');
     }
     state.currentSentence = normalizeApostrophes(std::move(state.currentSentence));
-    if (transliterateSentence(state, rows) == PhaseResult::kHalt) {
+    if (transliterateSentence(state) == PhaseResult::kHalt) {
       return PhaseResult::kHalt;
     }
     state.currentSentence.clear();
+    // A write that failed (a full disk, a file-size limit) has made the stream bad: the run stops
+    // here, before it asks about words whose forms could no longer be written.
+    if (!state.outputWriter) {
+      return haltOnOutputFailure(state);
+    }
   }
-  // A write that failed has made the stream bad, and the final flush reports any that fails
-  // now: the output file then lacks part of the text.
+  // The final flush reports a write that fails only now.
   if (!state.outputWriter.flush()) {
-    state.console.out << kHaltCannotWriteOutput << std::endl;
-    return PhaseResult::kHalt;
+    return haltOnOutputFailure(state);
   }
   return PhaseResult::kGoOn;
 }

@@ -1,6 +1,7 @@
 #include "engine/word_scanner.h"
 
 #include <ostream>
+#include <span>
 #include <string>
 
 #include "app/run_state.h"
@@ -8,6 +9,7 @@
 #include "engine/case_transfer.h"
 #include "engine/choice_prompt.h"
 #include "engine/engine_messages.h"
+#include "words/words_database.h"
 
 namespace zrv {
 
@@ -38,7 +40,7 @@ void warnUnknownWord(RunState& state) {
 
 /// Fills the option map from the lookup rows under the names policy and settles whether the word
 /// is written in a Zorvian form. Returns kHalt when the input ends at the choice prompt.
-PhaseResult gatherCandidates(RunState& state, const std::vector<LookupRow>& rows) {
+PhaseResult gatherCandidates(RunState& state, std::span<const LookupRow> rows) {
   state.nameFound = false;
   state.zrvWordOptionsMap.clear();
   state.zrvTransliterationsFoundForCurrentWord.clear();
@@ -101,11 +103,12 @@ void writeWord(RunState& state) {
 }
 
 /// Looks the non-empty state.currentWord up, settles it and writes it with its delimiter.
-PhaseResult lookUpAndWriteWord(RunState& state, std::vector<LookupRow>& rows) {
+PhaseResult lookUpAndWriteWord(RunState& state) {
   state.hasLeadingApostrophe = state.currentWord.front() == '\'';
   state.hasTrailingApostrophe = state.currentWord.back() == '\'';
   state.currentWordLowerCaseAndEscaped =
       escapeSingleQuotes(toLowerCase(state.currentWordWithoutSingleEdgeQuotes));
+  std::span<const LookupRow> rows;
   if (lookupWord(state, state.sqlTableToUse, state.currentWordLowerCaseAndEscaped, rows) ==
       PhaseResult::kHalt) {
     return PhaseResult::kHalt;
@@ -116,12 +119,13 @@ PhaseResult lookUpAndWriteWord(RunState& state, std::vector<LookupRow>& rows) {
     return PhaseResult::kHalt;
   }
   writeWord(state);
-  finalizeStatement(state);
+  // The first lookup of a key leaves its statement until the word is written.
+  state.result.reset();
   return PhaseResult::kGoOn;
 }
 
 /// Ends the word collected so far at the delimiter state.sentenceCharacter.
-PhaseResult endWord(RunState& state, std::vector<LookupRow>& rows) {
+PhaseResult endWord(RunState& state) {
   state.currentWordWithoutSingleEdgeQuotes = removeSingleEdgeQuotes(state.currentWord);
   const std::string& caseBasis = state.currentWordWithoutSingleEdgeQuotes;
   if (!caseBasis.empty() && isUpperCaseLetter(caseBasis.front())) {
@@ -134,7 +138,7 @@ PhaseResult endWord(RunState& state, std::vector<LookupRow>& rows) {
 
   if (state.currentWord.empty()) {
     state.outputWriter.put(state.sentenceCharacter);
-  } else if (lookUpAndWriteWord(state, rows) == PhaseResult::kHalt) {
+  } else if (lookUpAndWriteWord(state) == PhaseResult::kHalt) {
     return PhaseResult::kHalt;
   }
 
@@ -146,7 +150,7 @@ PhaseResult endWord(RunState& state, std::vector<LookupRow>& rows) {
 
 }  // namespace
 
-PhaseResult transliterateSentence(RunState& state, std::vector<LookupRow>& rows) {
+PhaseResult transliterateSentence(RunState& state) {
   state.currentWord.clear();
   state.currentZrvWord.clear();
   state.transliterationFound = false;
@@ -161,7 +165,7 @@ PhaseResult transliterateSentence(RunState& state, std::vector<LookupRow>& rows)
     state.sentenceCharacter = sentence[at];
     if (isWordByte(state.sentenceCharacter)) {
       state.currentWord.push_back(state.sentenceCharacter);
-    } else if (endWord(state, rows) == PhaseResult::kHalt) {
+    } else if (endWord(state) == PhaseResult::kHalt) {
       return PhaseResult::kHalt;
     }
   }

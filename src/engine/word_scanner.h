@@ -1,9 +1,6 @@
 #pragma once
 
-#include <vector>
-
 #include "app/phase_result.h"
-#include "words/words_database.h"
 
 namespace zrv {
 
@@ -14,9 +11,8 @@ struct RunState;
 /// followed by its delimiter, to state.outputWriter. Unknown words are warned about, counted in
 /// state.warningCount and collected lower-cased in state.unknownWordsSet; state.transliterateNames
 /// decides whether name rows are used; a word with several candidates goes to the choice prompt.
-/// `rows` is scratch space for the lookup, reused across words. Returns kHalt at once when a
-/// lookup fails (its report printed, its statement left for the close) or the input ends at a
-/// choice prompt; the rest of the sentence is then not written.
-PhaseResult transliterateSentence(RunState& state, std::vector<LookupRow>& rows);
+/// Returns kHalt at once when a lookup fails (its report printed, its statement left for the
+/// close) or the input ends at a choice prompt; the rest of the sentence is then not written.
+PhaseResult transliterateSentence(RunState& state);
 
 }  // namespace zrv

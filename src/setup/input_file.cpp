@@ -47,6 +47,11 @@ PhaseResult askForCustomPath(RunState& state) {
     if (!readAnswer(state.console, state.inputFilePath)) {
       return PhaseResult::kHalt;
     }
+    // A path too long to be kept whole is one that cannot be opened, whatever it ends with.
+    if (isCutShort(state.inputFilePath)) {
+      out << kPathCannotBeOpened << std::endl;
+      continue;
+    }
     if (!hasTextFileExtension(state.inputFilePath)) {
       out << kPathNotTxtFile << std::endl;
       continue;

@@ -15,12 +15,10 @@ PhaseResult countTableEntries(RunState& state) {
   // The map's byte order, not the menu order, decides which missing table is reported first.
   for (auto& [tableName, count] : counts) {
     state.stringSqlStatement = "SELECT COUNT(zorvian_word) FROM " + tableName + ";";
-    const int prepareCode = sqlite3_prepare_v2(state.database, state.stringSqlStatement.c_str(), -1,
-                                               &state.result, nullptr);
-    if (prepareCode != SQLITE_OK) {
-      return reportQueryError(state, prepareCode);
+    if (prepareStatement(state) == PhaseResult::kHalt) {
+      return PhaseResult::kHalt;
     }
-    const int stepCode = sqlite3_step(state.result);
+    const int stepCode = sqlite3_step(state.result.get());
     if (stepCode != SQLITE_ROW && stepCode != SQLITE_DONE) {
       return reportRowError(state, stepCode);
     }
@@ -31,7 +29,7 @@ PhaseResult countTableEntries(RunState& state) {
         count = state.currentTableWordCountString;
       }
     }
-    finalizeStatement(state);
+    state.result.reset();
   }
   return PhaseResult::kGoOn;
 }

@@ -1,9 +1,46 @@
 #include "words/words_database.h"
 
+#include <algorithm>
+
 #include "app/messages.h"
 #include "app/run_state.h"
 
 namespace zrv {
+
+namespace {
+
+// The progress handler is called every this many instructions.
+constexpr int kInstructionsPerCall = 1'000;
+
+int chargeWork(void* work) {
+  auto& spent = *static_cast<StatementWork*>(work);
+  spent.instructions += kInstructionsPerCall;
+  // Non-zero interrupts the statement: its step (or prepare) returns SQLITE_INTERRUPT.
+  return spent.instructions > kStatementInstructionBudget ||
+                 std::chrono::steady_clock::now() - spent.started > kStatementTimeBudget
+             ? 1
+             : 0;
+}
+
+/// The defences for a file that came from elsewhere. None of them reads the file, so a file that
+/// is no database still opens and fails at its first statement.
+void defendConnection(RunState& state) {
+  sqlite3* db = state.database;
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+  sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kValueByteLimit);
+  sqlite3_exec(db, "PRAGMA cell_size_check = ON;", nullptr, nullptr, nullptr);
+  sqlite3_progress_handler(db, kInstructionsPerCall, chargeWork, &state.statementWork);
+}
+
+/// The length of the value a key (with its apostrophes doubled) stands for in the statement.
+std::size_t valueLength(std::string_view key) {
+  return key.size() - static_cast<std::size_t>(std::count(key.begin(), key.end(), '\'')) / 2;
+}
+
+}  // namespace
 
 void buildLookupStatement(std::string& statement, std::string_view table, std::string_view key) {
   statement.clear();
@@ -26,47 +63,68 @@ PhaseResult openWordsDatabase(RunState& state) {
     state.console.out << kHaltCannotOpenDatabase << code << kHaltCannotOpenDatabaseEnd << std::endl;
     return PhaseResult::kHalt;
   }
+  defendConnection(state);
   return PhaseResult::kGoOn;
 }
 
 void closeWordsDatabase(RunState& state) {
   // An unfinalized statement would keep the connection open (SQLITE_BUSY).
-  finalizeStatement(state);
+  state.result.reset();
   sqlite3_close(state.database);
   state.database = nullptr;
 }
 
-const char* columnTextOrNull(RunState& state, int column) {
-  return reinterpret_cast<const char*>(sqlite3_column_text(state.result, column));
-}
-
-PhaseResult lookupWord(RunState& state, std::string_view table, std::string_view key,
-                       std::vector<LookupRow>& rows) {
-  rows.clear();
-  buildLookupStatement(state.stringSqlStatement, table, key);
-  const int prepareCode = sqlite3_prepare_v2(state.database, state.stringSqlStatement.c_str(), -1,
-                                             &state.result, nullptr);
-  if (prepareCode != SQLITE_OK) {
-    return reportQueryError(state, prepareCode);
-  }
-  int stepCode = sqlite3_step(state.result);
-  while (stepCode == SQLITE_ROW) {
-    const bool isName = sqlite3_column_int(state.result, 1) != 0;
-    if (const char* zorvianWord = columnTextOrNull(state, 0)) {
-      rows.push_back(LookupRow{zorvianWord, isName});
-    }
-    stepCode = sqlite3_step(state.result);
-  }
-  if (stepCode != SQLITE_DONE) {
-    // Also after some rows: a word half read is not settled with what happened to arrive.
-    return reportRowError(state, stepCode);
+PhaseResult prepareStatement(RunState& state) {
+  state.result.reset();
+  state.statementWork = {0, std::chrono::steady_clock::now()};
+  sqlite3_stmt* prepared = nullptr;
+  const int code =
+      sqlite3_prepare_v2(state.database, state.stringSqlStatement.c_str(), -1, &prepared, nullptr);
+  state.result.reset(prepared);
+  if (code != SQLITE_OK) {
+    return reportQueryError(state, code);
   }
   return PhaseResult::kGoOn;
 }
 
-void finalizeStatement(RunState& state) {
-  sqlite3_finalize(state.result);
-  state.result = nullptr;
+const char* columnTextOrNull(RunState& state, int column) {
+  return reinterpret_cast<const char*>(sqlite3_column_text(state.result.get(), column));
+}
+
+PhaseResult lookupWord(RunState& state, std::string_view table, std::string_view key,
+                       std::span<const LookupRow>& rows) {
+  if (const std::vector<LookupRow>* kept = state.lookupCache.find(table, key)) {
+    rows = *kept;
+    return PhaseResult::kGoOn;
+  }
+  std::vector<LookupRow>& read = state.lookupRows;
+  read.clear();
+  rows = read;
+  if (valueLength(key) > static_cast<std::size_t>(kValueByteLimit)) {
+    // No value that long can be read from the table, so no row can match it.
+    return PhaseResult::kGoOn;
+  }
+  buildLookupStatement(state.stringSqlStatement, table, key);
+  if (prepareStatement(state) == PhaseResult::kHalt) {
+    return PhaseResult::kHalt;
+  }
+  sqlite3_stmt* statement = state.result.get();
+  int stepCode = sqlite3_step(statement);
+  while (stepCode == SQLITE_ROW) {
+    const bool isName = sqlite3_column_int(statement, 1) != 0;
+    if (const char* zorvianWord = columnTextOrNull(state, 0)) {
+      read.push_back(LookupRow{zorvianWord, isName});
+    }
+    stepCode = sqlite3_step(statement);
+  }
+  if (stepCode != SQLITE_DONE) {
+    // Also after some rows: a word half read is neither settled nor kept with what happened to
+    // arrive.
+    return reportRowError(state, stepCode);
+  }
+  state.lookupCache.keep(table, key, read);
+  rows = read;
+  return PhaseResult::kGoOn;
 }
 
 PhaseResult reportQueryError(RunState& state, int code) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "app/phase_result.h"
+#include "words/lookup_cache.h"
 
 namespace zrv {
 
@@ -13,17 +16,30 @@ struct RunState;
 /// The database file, in the working directory; provisioning hashes, downloads and replaces it.
 inline constexpr const char* kWordsDatabaseFile = "zrv_words.db";
 
-/// One row of a word lookup, copied out of the statement before the next step.
-struct LookupRow {
-  std::string zorvianWord;
-  bool isName = false;
-};
+/// The longest text the connection reads from a value: an English word or a Zorvian form is a
+/// few dozen bytes, and a database that holds a longer value fails the step that meets it.
+inline constexpr int kValueByteLimit = 8192;
 
-/// Opens zrv_words.db into state.database (created empty if absent). On failure prints the open
-/// line with SQLite's code and returns kHalt; the driver still closes the handle.
+/// The virtual-machine instructions one statement may run, its schema reading included, before
+/// it is interrupted: about 13 times what a count over every row of a full 24-table database of
+/// 5 million rows takes, and far more than any lookup in an indexed table.
+inline constexpr std::uint64_t kStatementInstructionBudget = 200'000'000;
+
+/// The time one statement may run before it is interrupted. Reading a schema of hundreds of
+/// thousands of entries costs SQLite far more time than its instruction count shows, so the count
+/// alone would not bound it; a count over a full table takes some 25 ms.
+inline constexpr std::chrono::seconds kStatementTimeBudget{10};
+
+/// Opens zrv_words.db into state.database (created empty if absent), as an untrusted file:
+/// SQLite's defensive mode, no trusted schema, views and triggers switched off (a view named like
+/// an accent table fails its prepare as a missing table does), cell size checks, values of at
+/// most kValueByteLimit bytes, and every statement bounded by kStatementInstructionBudget and
+/// kStatementTimeBudget (an interrupted statement fails with SQLITE_INTERRUPT). On
+/// failure prints the open line with SQLite's code and returns kHalt; the driver still closes the
+/// handle.
 PhaseResult openWordsDatabase(RunState& state);
 
-/// Finalizes a statement still in state.result, then closes state.database. Null handles do
+/// Releases the statement still in state.result, then closes state.database. Null handles do
 /// nothing; the close's result is not examined.
 void closeWordsDatabase(RunState& state);
 
@@ -31,15 +47,19 @@ void closeWordsDatabase(RunState& state);
 /// statement, with the table and the key each written in twice.
 void buildLookupStatement(std::string& statement, std::string_view table, std::string_view key);
 
-/// Looks up `key` (already lower-cased and escaped) in `table`, filling `rows` with the rows of the
-/// word's highest version, highest weight first; a row without a Zorvian form offers nothing and is
-/// left out. The statement stays in state.result until finalizeStatement. On a SQLite failure
-/// prints the report and returns kHalt.
-PhaseResult lookupWord(RunState& state, std::string_view table, std::string_view key,
-                       std::vector<LookupRow>& rows);
+/// Prepares state.stringSqlStatement into state.result, with a fresh instruction budget. On
+/// failure prints the query report and returns kHalt.
+PhaseResult prepareStatement(RunState& state);
 
-/// Finalizes the statement in state.result (a lookup once its word is written, or a count).
-void finalizeStatement(RunState& state);
+/// Looks up `key` (already lower-cased and escaped) in `table`: `rows` shows the rows of the
+/// word's highest version, highest weight first; a row without a Zorvian form offers nothing and
+/// is left out. The first lookup of a key runs the literal statement, which stays in state.result
+/// until the caller releases it; its rows are then kept in state.lookupCache, and a later lookup
+/// of the same key is answered from there without a statement. A key longer than a value can be
+/// has no row and needs no statement. `rows` stays valid until the next lookup. On a SQLite
+/// failure prints the report and returns kHalt, and nothing of the key is kept.
+PhaseResult lookupWord(RunState& state, std::string_view table, std::string_view key,
+                       std::span<const LookupRow>& rows);
 
 /// Prints the prepare-failure report (the statement text and the code); returns kHalt.
 PhaseResult reportQueryError(RunState& state, int code);

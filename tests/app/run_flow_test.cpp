@@ -13,8 +13,7 @@ namespace {
 
 using ::testing::StartsWith;
 
-const std::string kInputEnded =
-    "\n[ERROR] The input ended before an answer was given. Halting the program.\n";
+const std::string kInputEnded = inputEndedText();
 
 std::string queryError(const std::string& table, int code) {
   return "[ERROR] SQLite encountered an error when performing a query: SELECT COUNT(zorvian_word) "

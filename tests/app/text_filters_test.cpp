@@ -14,11 +14,17 @@ struct FilterCase {
 
 TEST(NormalizeApostrophes, FoldsTheFourTypographicApostrophesOnly) {
   const FilterCase cases[] = {
-      {"it\xE2\x80\x99s", "it's"},                              // U+2019
-      {"\xE2\x80\x98quoted\xE2\x80\x99", "'quoted'"},           // U+2018 ... U+2019
-      {"a\xCA\xBC" "b\xEF\xBC\x87" "c", "a'b'c"},               // U+02BC, U+FF07
-      {"\xE2\x80\x9Cdouble\xE2\x80\x9D", "\xE2\x80\x9Cdouble\xE2\x80\x9D"},  // U+201C/D stay
-      {"`grave\xE2\x80\xB2", "`grave\xE2\x80\xB2"},             // grave accent, prime stay
+      {"it\xE2\x80\x99s", "it's"},                     // U+2019
+      {"\xE2\x80\x98quoted\xE2\x80\x99", "'quoted'"},  // U+2018 ... U+2019
+      {"a\xCA\xBC"
+       "b\xEF\xBC\x87"
+       "c",
+       "a'b'c"},  // U+02BC, U+FF07
+      {"\xE2\x80\x9C"
+       "double\xE2\x80\x9D",
+       "\xE2\x80\x9C"
+       "double\xE2\x80\x9D"},                        // U+201C/D stay
+      {"`grave\xE2\x80\xB2", "`grave\xE2\x80\xB2"},  // grave accent, prime stay
       {"", ""},
       {"plain text, no marks", "plain text, no marks"},
       {"\xE2\x80\x99\xE2\x80\x99", "''"},
@@ -40,8 +46,8 @@ TEST(EscapeSingleQuotes, DoublesEveryApostrophe) {
 
 TEST(RemoveSingleEdgeQuotes, RemovesAtMostOneApostropheAtEachEnd) {
   const FilterCase cases[] = {
-      {"'", ""},  {"''", "'"},     {"'a'", "a"}, {"a'", "a"}, {"'a", "a"},
-      {"''a''", "'a'"}, {"", ""}, {"don't", "don't"}, {"'''", "'"},
+      {"'", ""},        {"''", "'"}, {"'a'", "a"},       {"a'", "a"},  {"'a", "a"},
+      {"''a''", "'a'"}, {"", ""},    {"don't", "don't"}, {"'''", "'"},
   };
   for (const FilterCase& c : cases) {
     EXPECT_EQ(removeSingleEdgeQuotes(c.input), c.expected) << c.input;
@@ -51,7 +57,8 @@ TEST(RemoveSingleEdgeQuotes, RemovesAtMostOneApostropheAtEachEnd) {
 TEST(RemoveNonAlphanumerics, KeepsOnlyAsciiLettersAndDigits) {
   const FilterCase cases[] = {
       {"130\n", "130"},
-      {"2fd4e1c67a2d28fced849ee1bb76e7391b93eb12   \r\n", "2fd4e1c67a2d28fced849ee1bb76e7391b93eb12"},
+      {"2fd4e1c67a2d28fced849ee1bb76e7391b93eb12   \r\n",
+       "2fd4e1c67a2d28fced849ee1bb76e7391b93eb12"},
       {"a-b c", "abc"},
       {"\xC3\xA9", ""},
       {"1.3.0", "130"},
@@ -89,8 +96,8 @@ TEST(TextFilters, LongRunsWithoutMatchesComeBackWhole) {
 
 TEST(ToLowerCase, LowersAsciiLettersOnly) {
   const FilterCase cases[] = {
-      {"DON'T", "don't"}, {"\xC3\x84", "\xC3\x84"}, {"A1-Z9.", "a1-z9."}, {"", ""},
-      {"McDonald", "mcdonald"},
+      {"DON'T", "don't"}, {"\xC3\x84", "\xC3\x84"}, {"A1-Z9.", "a1-z9."},
+      {"", ""},           {"McDonald", "mcdonald"},
   };
   for (const FilterCase& c : cases) {
     EXPECT_EQ(toLowerCase(c.input), c.expected) << c.input;

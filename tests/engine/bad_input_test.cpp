@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <cctype>
 #include <cmath>
@@ -241,6 +242,125 @@ TEST_F(BadInput, CustomPathOfFourKilobytesIsAskedForAgainOrUsed) {
     EXPECT_TRUE(std::filesystem::is_regular_file(dir / ("output/" + base + "_output.txt")));
     EXPECT_EQ(filesUnder(dir / "output").size(), 1u);
     EXPECT_EQ(readFile(dir / (nested + "story.txt")), "Hi.");
+  }
+}
+
+std::string repeated(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) {
+    all += text;
+  }
+  return all;
+}
+
+/// A tmpfs of `bytes` over `folder` while it lives, where the test process may mount one.
+class SmallDisk {
+ public:
+  SmallDisk(const std::filesystem::path& folder, std::size_t bytes) : folder_(folder) {
+    std::filesystem::create_directories(folder);
+    const std::string size = "size=" + std::to_string(bytes);
+    mounted_ = mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) {
+      umount2(folder_.c_str(), MNT_DETACH);
+    }
+  }
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+
+  bool mounted() const { return mounted_; }
+
+ private:
+  std::filesystem::path folder_;
+  bool mounted_ = false;
+};
+
+TEST_F(BadInput, OutputFileOnAFullDiskHaltsAtTheSentenceThatFoundIt) {
+  // A kilobyte per sentence, then words that would each ask the user: none of them may be asked
+  // once the disk has refused the text before them.
+  SmallDisk disk(dir / "output", 64 * 1024);
+  if (!disk.mounted()) {
+    GTEST_SKIP() << "no tmpfs can be mounted here";
+  }
+  words.word("dog", "dog", 0, 2.0).word("dog", "dawg", 0, 1.0);
+  std::string input;
+  for (int sentence = 0; sentence < 200; ++sentence) {
+    input += std::string(1023, '7') + ".";
+  }
+  for (int ask = 0; ask < 20; ++ask) {
+    input += " dog.";
+  }
+
+  const ProgramResult result = runOn(input, runStartAnswers() + repeated("1\n", 40));
+
+  const std::string halt =
+      "[ERROR] Cannot write the whole output file. This might be because the disk is full, or "
+      "because the file is too large. Halting the program.\n";
+  EXPECT_EQ(result.status, 1);
+  // The default table holds the two dogs beside the two words of the fixture.
+  EXPECT_THAT(result.out,
+              StartsWith(runStartText(input.size(), "0", {{WordsDbBuilder::kDefaultTable, "4"}})));
+  ASSERT_GE(result.out.size(), halt.size());
+  EXPECT_EQ(result.out.substr(result.out.size() - halt.size()), halt);
+  EXPECT_EQ(result.out.find("More than one transliteration"), std::string::npos);
+  // The halt comes within a buffer's worth of text after the disk was full, long before the end.
+  EXPECT_EQ(result.out.find("(" + std::to_string(input.size()) + "/"), std::string::npos);
+  EXPECT_LE(outputFile().size(), 64u * 1024);
+}
+
+TEST_F(BadInput, UnknownWordsFileOnAFullDiskHaltsWithoutTheSummary) {
+  SmallDisk disk(dir / "unknown_words", 64 * 1024);
+  if (!disk.mounted()) {
+    GTEST_SKIP() << "no tmpfs can be mounted here";
+  }
+  // Ten thousand distinct unknown words of ten letters: 110,000 bytes of list.
+  std::string input;
+  std::string warnings;
+  for (int number = 0; number < 10000; ++number) {
+    std::string word = "zq";
+    for (int digit = 0, rest = number; digit < 8; ++digit, rest /= 26) {
+      word += static_cast<char>('a' + rest % 26);
+    }
+    input += word + " ";
+    warnings += warning(word);
+  }
+
+  const ProgramResult result = runOn(input, runStartAnswers(), longRun());
+
+  EXPECT_EQ(result.out, startText(input.size()) + progress(input) + warnings +
+                            "[ERROR] Cannot write the whole unknown words file. Halting the "
+                            "program.\n");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(outputFile(), input + " ");
+  EXPECT_LE(unknownWordsFile().size(), 64u * 1024);
+}
+
+TEST_F(BadInput, EndlessAnswerTokensAreReadToTheirEndWithoutGrowing) {
+  // 200 MiB without a blank, as the first answer and as a custom path that ends in ".txt": no
+  // option, and a path that cannot be opened. Held whole, either would take over 200 MB.
+  const std::string endless(200u << 20, 'x');
+  writeFile(dir / "other.txt", "Hi.");
+  const struct {
+    const char* name;
+    std::string answers;
+    std::string dialog;
+  } cases[] = {
+      {"at the menu", endless + "\n1\n16\ny\ns\n",
+       inputFileQuestionText() + kInvalidOption + kMenuPrompt},
+      {"as a custom path", "2\n" + endless + ".txt\nother.txt\n16\ny\ns\n",
+       inputFileQuestionText() + pathRequestText() + kPathCannotBeOpened + pathRequestText()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeFile(dir / "input.txt", "Hi.");
+    const ProgramResult result = run(c.answers, longRun());
+
+    EXPECT_THAT(result.out, StartsWith(bannerText() + upToDateText() + c.dialog +
+                                       accentMenuText({{WordsDbBuilder::kDefaultTable, "2"}})));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_LT(result.peakResidentKiB, 100 * 1024);
+    std::printf("%s: peak %ld KiB\n", c.name, result.peakResidentKiB);
   }
 }
 

@@ -7,6 +7,8 @@
 #include <regex>
 #include <utility>
 
+#include "transcripts.h"
+
 namespace zrv::test {
 
 namespace {
@@ -52,8 +54,7 @@ std::string prompt(const std::string& word, const std::string& context, const Op
 
 const std::string kContinuing = "\nContinuing with the transliteration...\n";
 const std::string kInvalid = "Invalid option. Please choose a valid option.\n(#?): ";
-const std::string kInputEnded =
-    "\n[ERROR] The input ended before an answer was given. Halting the program.\n";
+const std::string kInputEnded = inputEndedText();
 
 std::string repeat(const std::string& text, int times) {
   std::string repeated;
@@ -377,6 +378,50 @@ std::vector<EngineScenario> makeScenarios() {
                       progress(19, 9, 19) + prompt("cat", "the ==>cat<==! ", cat) + kContinuing +
                       summary(0),
         .output = "Mist\xC9\x99r. Kat... thuh " + kKaaT + "! ",
+    });
+  }
+
+  {
+    // Every word met again is settled as at its first occurrence: the name notice, the prompt
+    // and the warning come back each time, in the word's own case.
+    const std::string sentence = "Bill and bill met THE cat, The Cat and zyx!";
+    const int times = 40;
+    std::string input;
+    std::string transcript;
+    std::string output;
+    std::string answers;
+    const Options cat = {{"1", "kat"}, {"2", kKaaT}};
+    for (int i = 0; i < times; ++i) {
+      input += (i == 0 ? "" : " ") + sentence;
+    }
+    // The blank before each later sentence begins it, and the prompt's context drops it.
+    for (int i = 0; i < times; ++i) {
+      const std::size_t end = (i + 1) * (sentence.size() + 1) - 1;
+      const std::string tail = i + 1 == times ? " " : "";
+      transcript += progress(input.size(), i == 0 ? 1 : end - sentence.size(), end) +
+                    nameNotice("Bill") +
+                    prompt("cat", "Bill and bill met THE ==>cat<==, The Cat and zyx!" + tail, cat) +
+                    kContinuing +
+                    prompt("Cat", "Bill and bill met THE cat, The ==>Cat<== and zyx!" + tail, cat) +
+                    kContinuing + warning("zyx");
+      output += (i == 0 ? "" : " ") + std::string("Bill und byl met THUH ") + kKaaT +
+                ", Thuh Kat und zyx!";
+      answers += "2\n1\n";
+    }
+    all.push_back({
+        .name = "RepeatedWordsAreSettledAsAtTheirFirstOccurrence",
+        .words =
+            [](WordsDbBuilder& w) {
+              w.word("bill", "bil", 1, 3.0).word("bill", "byl", 0, 2.0);
+              catCandidates(w);
+              w.word("and", "und").word("met", "met").word("the", "thuh");
+            },
+        .names = 'n',
+        .input = input,
+        .promptAnswers = answers,
+        .transcript = transcript + summary(times),
+        .output = output + " ",
+        .unknownWords = "zyx\n",
     });
   }
 

@@ -12,9 +12,7 @@ namespace zrv::test {
 inline const std::string kInvalidOption = "Invalid option. Please choose a valid option.\n";
 inline const std::string kMenuPrompt = "(#?): ";
 inline const std::string kNamesPrompt = "(y/n): ";
-/// What an ended input prints while a prompt waits: a line end, then the halt line.
-inline const std::string kInputEnded =
-    "\n[ERROR] The input ended before an answer was given. Halting the program.\n";
+inline const std::string kInputEnded = inputEndedText();
 inline const std::string kCannotOpenInputTxt =
     "[ERROR] Cannot open input.txt. Halting the program.\n";
 inline const std::string kPathNotTxt =

@@ -23,12 +23,10 @@ using test::writeFile;
 /// A RunState whose dialog reads `answers`, run with a fresh temporary working folder.
 class SetupPhases : public ::testing::Test {
  protected:
-  SetupPhases() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir.path());
+  SetupPhases() {
     std::filesystem::create_directory("output");
     std::filesystem::create_directory("unknown_words");
   }
-  ~SetupPhases() override { std::filesystem::current_path(previous_); }
 
   void answer(const std::string& text) {
     in.str(text);
@@ -36,13 +34,11 @@ class SetupPhases : public ::testing::Test {
   }
 
   TempDir dir;
+  test::ScopedWorkingDirectory inDir{dir.path()};
   std::istringstream in;
   std::ostringstream out;
   Console console{in, out};
   RunState state{console, RepositorySettings{}};
-
- private:
-  std::filesystem::path previous_;
 };
 
 TEST_F(SetupPhases, InputTxtIsOpenedForReadingAndWritingUnderTheNameInput) {

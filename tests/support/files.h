@@ -24,6 +24,19 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+/// Makes `folder` the working directory of the test process while it lives, for code that opens
+/// fixed relative paths as the program does; the previous one comes back when it goes.
+class ScopedWorkingDirectory {
+ public:
+  explicit ScopedWorkingDirectory(const std::filesystem::path& folder);
+  ~ScopedWorkingDirectory();
+  ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
+  ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
 /// The bytes of a file; fails the test (and returns "") when it cannot be read.
 std::string readFile(const std::filesystem::path& file);
 

@@ -8,11 +8,30 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 
 namespace zrv::test {
+
+namespace {
+
+/// The high-water mark of the resident set of a running process, in KiB, or 0.
+long residentHighWaterKb(pid_t process) {
+  std::ifstream status("/proc/" + std::to_string(process) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) {
+      return std::atol(line.c_str() + 6);
+    }
+  }
+  return 0;
+}
+
+}  // namespace
 
 std::filesystem::path loopbackExecutable() {
   return ZRV_LOOPBACK_EXECUTABLE;
@@ -105,8 +124,15 @@ ProgramResult runProgramInStages(const std::filesystem::path& folder,
       result.timedOut = true;
       break;
     }
-    if (poll(fds, writing ? 2 : 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
+    // Woken often enough to follow the child's memory: the mark only grows, so the last reading
+    // before it ends is its peak. Before its first output the child may not have replaced the
+    // copy of this process yet, whose size is not its own.
+    if (poll(fds, writing ? 2 : 1, static_cast<int>(std::min<long>(left.count(), 20))) < 0 &&
+        errno != EINTR) {
       break;
+    }
+    if (!result.out.empty()) {
+      result.peakResidentKiB = std::max(result.peakResidentKiB, residentHighWaterKb(child));
     }
     if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
       char buffer[65536];
@@ -134,9 +160,7 @@ ProgramResult runProgramInStages(const std::filesystem::path& folder,
   }
   close(fromChild[0]);
   int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  result.peakResidentKiB = usage.ru_maxrss;
+  waitpid(child, &status, 0);
   if (WIFEXITED(status)) {
     result.status = WEXITSTATUS(status);
   } else if (WIFSIGNALED(status)) {

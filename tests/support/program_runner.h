@@ -16,8 +16,8 @@ struct ProgramResult {
   int signal = 0;         // the signal that ended it, if any
   bool timedOut = false;  // killed after the time limit
   std::string out;        // every byte it wrote to standard output
-  // The child's maximum resident set size as wait4 reports it. Linux counts in the test process's
-  // own resident set at the fork as well, so it is an upper bound of the program's.
+  // The child's resident set high-water mark (VmHWM) sampled while it runs, in KiB: the
+  // program's own, not the forked copy of the test process that wait4 would count in.
   long peakResidentKiB = 0;
 };
 

@@ -69,6 +69,10 @@ std::string runStartText(unsigned long long characters, const std::string& count
          accentChosenText("zrv_words_us_midland") + countAndStartText(characters);
 }
 
+std::string inputEndedText() {
+  return "\n[ERROR] The input ended before an answer was given. Halting the program.\n";
+}
+
 std::string runStartAnswers(char names) {
   return std::string("1\n16\n") + names + "\ns\n";
 }

@@ -25,6 +25,8 @@ std::string countAndStartText(unsigned long long characters);
 /// accent is 16 (US Midland) and the names question is answered: banner, up to date, questions.
 std::string runStartText(unsigned long long characters, const std::string& count = "0",
                          const std::map<std::string, std::string>& counts = {});
+/// What an ended input prints while a prompt waits for its answer: a line end, then the halt line.
+std::string inputEndedText();
 /// The standard answers that lead to runStartText: "1\n16\n<names>\ns\n".
 std::string runStartAnswers(char names = 'y');
 

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <regex>
@@ -223,6 +225,106 @@ TEST_F(BadDatabase, DatabaseLockedByAnotherProcessFailsTheLookupStep) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(outputFile(), "");
   EXPECT_EQ(readFile(dir / "zrv_words.db"), database);
+}
+
+/// `database` with `sql` run on a connection that may write the schema table itself, the way a
+/// crafted file is made: faster than creating hundreds of thousands of objects one by one.
+std::string withSchemaRows(const WordsDbBuilder& database, const std::string& sql) {
+  return afterSql(database,
+                  "PRAGMA writable_schema = ON; " + sql + " PRAGMA writable_schema = OFF;");
+}
+
+// Files that hold the right tables but were made to hurt whoever opens them. Each ends in the
+// report of the statement that met it and the halt, within a bounded time and memory, or runs as
+// usual with what the terminal is sent made harmless.
+TEST_F(BadDatabase, CraftedFilesEndInAReportAndAHaltInBoundedTimeAndMemory) {
+  const std::string recursiveView =
+      "DROP TABLE zrv_words_au_standard; CREATE VIEW zrv_words_au_standard AS WITH RECURSIVE "
+      "endless(english_word, zorvian_word, is_name, word_weight, word_version) AS (SELECT 'a', "
+      "'a', 0, 1, 1 UNION ALL SELECT * FROM endless) SELECT * FROM endless;";
+  const std::string hugeForm =
+      "INSERT INTO " + kTable + " VALUES ('hi', printf('%.*c', 100000000, 'x'), 0, 1.0, 1);";
+  const std::string manyViews =
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300000) INSERT "
+      "INTO sqlite_schema (type, name, tbl_name, rootpage, sql) SELECT 'view', 'v' || i, 'v' || "
+      "i, 0, 'CREATE VIEW v' || i || ' AS SELECT ' || i FROM n;";
+  const struct {
+    const char* name;
+    std::string database;
+    std::string report;
+  } cases[] = {
+      // Views are switched off: the view is reported as a missing table is.
+      {"a recursive view named like an accent table", afterSql(WordsDbBuilder(), recursiveView),
+       countQueryError("zrv_words_au_standard", 1)},
+      // No value longer than a few kilobytes is read: the count meets it first.
+      {"a form of 100 MB", afterSql(WordsDbBuilder(), hugeForm),
+       "[ERROR] SQLite encountered an error when parsing a row:\nError code: 18\n"},
+      // Reading so large a schema takes SQLite minutes; the first statement is interrupted.
+      {"300,000 views", withSchemaRows(WordsDbBuilder(), manyViews),
+       countQueryError("zrv_words_au_standard", 9)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto started = std::chrono::steady_clock::now();
+    const ProgramResult result = runWith(c.database, "Hi.", runStartAnswers());
+    const auto seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+    EXPECT_EQ(result.out, untilCounts() + c.report);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_FALSE(result.timedOut);
+    // Generous bounds that only catch a hang or a value held whole, a sanitizer build included
+    // (its allocator takes several times what SQLite's 300,000 schema objects take, 58 MB): the
+    // program keeps the file's bytes for its digest, and nothing near the 1.3 GB of two copies.
+    EXPECT_LT(seconds, 60.0);
+    EXPECT_LT(result.peakResidentKiB * 1024.0, c.database.size() * 1.5 + 600e6);
+    RecordProperty(std::string("seconds ") + c.name, std::to_string(seconds));
+    RecordProperty(std::string("peak KiB ") + c.name, std::to_string(result.peakResidentKiB));
+    std::printf("%s: %.2f s, peak %ld KiB\n", c.name, seconds, result.peakResidentKiB);
+  }
+}
+
+TEST_F(BadDatabase, FormsWithControlBytesAreEscapedInThePromptAndWrittenAsStored) {
+  const std::string red =
+      "\x1b[31mk\x07"
+      "at\x1b[0m";                                   // colour, bell, reset
+  const std::string clear = "\x1b[2J\x1b[Hk\tat\r";  // clear screen, home; tab, CR
+  const std::string database = WordsDbBuilder()
+                                   .word("cat", red, 0, 2.0)
+                                   .word("cat", clear, 0, 1.0)
+                                   .word("hi",
+                                         "h\x1b"
+                                         "ai")
+                                   .bytes();
+
+  const ProgramResult result = runWith(database, "Hi cat.", runStartAnswers() + "2\n");
+
+  static const std::regex seconds("completed in [0-9.e+-]+s, ");
+  const std::string separator(65, '-');
+  EXPECT_EQ(std::regex_replace(result.out, seconds, "completed in <seconds>s, "),
+            runStartText(7, "0", {{kTable, "3"}}) +
+                "[INFO] Current Progress: 14.2857% (1/7)\n"
+                "[INFO] Current Progress: 28.5714% (2/7)\n"
+                "[INFO] Current Progress: 42.8571% (3/7)\n"
+                "[INFO] Current Progress: 57.1429% (4/7)\n"
+                "[INFO] Current Progress: 71.4286% (5/7)\n"
+                "[INFO] Current Progress: 85.7143% (6/7)\n"
+                "[INFO] Current Progress: 100% (7/7)\n"
+                "\n[INFO] More than one transliteration option was found for the word: \n"
+                "\"cat\"\n\n"
+                "Here is the current sentence for context (current word is pointed to):\n"
+                "\"Hi ==>cat<==. \"\n\n" +
+                separator + "\n1.) \\x1b[31mk\\x07at\\x1b[0m\n2.) \\x1b[2J\\x1b[Hk\tat\\x0d\n" +
+                separator +
+                "\n\nPlease select which transliteration number you want to use. (#?): "
+                "\nContinuing with the transliteration...\n"
+                "\n[INFO] Transliteration completed in <seconds>s, and written to input_output.txt "
+                "in the output folder.\n\n");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(outputFile(),
+            "H\x1b"
+            "ai " +
+                clear + ". ");
 }
 
 }  // namespace
