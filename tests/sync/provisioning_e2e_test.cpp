@@ -32,7 +32,7 @@ const std::string kOld = WordsDbBuilder().word("cat", "kaat").bytes();
 
 // With no answers on standard input the run ends at the first question, right after
 // provisioning and the database open.
-const std::string kFirstQuestionAndEnd = inputFileQuestionText() + kInputEndedText;
+const std::string kFirstQuestionAndEnd = inputFileQuestionText() + inputEndedText();
 
 TEST(ProvisioningProgram, FindsAnUpToDateDatabaseAndGoesOnToTheFirstQuestion) {
   TempDir dir;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/run_state.h"
+#include "files.h"
 #include "sync/provisioning.h"
 #include "sync/sha1/sha1wrapper.h"
 
@@ -22,25 +23,10 @@ struct Provisioned {
   bool handleReleased = false;
 };
 
-/// Makes `folder` the working directory while it lives.
-class WorkingDirectory {
- public:
-  explicit WorkingDirectory(const std::filesystem::path& folder)
-      : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~WorkingDirectory() { std::filesystem::current_path(previous_); }
-  WorkingDirectory(const WorkingDirectory&) = delete;
-  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
- private:
-  std::filesystem::path previous_;
-};
-
 /// Runs provisionWordsDatabase once in `folder` against the repository at `baseUrl`.
 inline Provisioned provisionIn(const std::filesystem::path& folder, const std::string& baseUrl,
                                long stallSeconds = 3) {
-  WorkingDirectory here(folder);
+  ScopedWorkingDirectory here(folder);
   std::istringstream in;
   std::ostringstream out;
   Console console{in, out};

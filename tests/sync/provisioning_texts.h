@@ -36,8 +36,6 @@ inline const std::string kNewerVersionText =
     "[INFO] A newer version of The Zorvian Transliteration Tool\n"
     "is available. It can be downloaded from https://www.zorvian.org/download\n"
     "\n";
-inline const std::string kInputEndedText =
-    "\n[ERROR] The input ended before an answer was given. Halting the program.\n";
 
 /// The two ways a download is stored: where there was no file, and over an older one.
 struct StoringCase {
