@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/text_filters.h"
+
 namespace zrv::words_tool {
 namespace {
 
@@ -35,16 +37,6 @@ bool startsWithVowelLetter(std::string_view text) {
 
 std::string where(std::string_view file, long line) {
   return std::string(file) + ":" + std::to_string(line) + ": ";
-}
-
-std::string lowerCased(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return lower;
 }
 
 // Calls `line` for each line of a data file that holds tokens; stops at the first false.
@@ -423,7 +415,7 @@ bool AccentLists::load(const std::vector<DataFile>& files,
            if (tokens.size() != 1 || tokens[0].front() < 'A' || tokens[0].front() > 'Z') {
              return malformed(*names, line, text, "one capitalised name");
            }
-           const std::string lower = lowerCased(tokens[0]);
+           const std::string lower = toLowerCase(std::string(tokens[0]));
            if (!known(*names, line, lower)) {
              return false;
            }

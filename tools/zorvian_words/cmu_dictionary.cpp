@@ -5,6 +5,8 @@
 #include <fstream>
 #include <unordered_map>
 
+#include "app/text_filters.h"
+
 namespace zrv::words_tool {
 namespace {
 
@@ -45,16 +47,6 @@ std::string_view splitVariant(std::string_view token, int& variant) {
   }
   variant = number;
   return token.substr(0, open);
-}
-
-std::string lowerCased(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return lower;
 }
 
 // A line of the npm module: `  "word": "PHONES",`. Returns false for any other line.
@@ -116,7 +108,7 @@ bool parsePronouncingDictionary(std::istream& in, std::string_view sourceName,
     }
     const std::string where = std::string(sourceName) + ":" + std::to_string(lineNumber) + ": ";
     Pronunciation pronunciation;
-    const std::string word = lowerCased(splitVariant(token, pronunciation.variant));
+    const std::string word = toLowerCase(std::string(splitVariant(token, pronunciation.variant)));
     for (std::string_view symbol = nextToken(rest); !symbol.empty(); symbol = nextToken(rest)) {
       const auto phone = phoneFromArpabet(symbol);
       if (!phone) {

@@ -12,6 +12,8 @@
 #include <thread>
 #include <unordered_set>
 
+#include "app/text_filters.h"
+
 namespace zrv::words_tool {
 namespace {
 
@@ -320,12 +322,6 @@ bool isNameSpelling(std::string_view word) {
   return word.find_first_of("aeiouyAEIOUY") != std::string_view::npos;
 }
 
-std::string lowerCased(std::string_view word) {
-  std::string lower(word);
-  lower.front() = static_cast<char>(lower.front() - 'A' + 'a');
-  return lower;
-}
-
 // The possessive 's sounds as the plural does: IH0 Z after a sibilant, S after another voiceless
 // sound, Z elsewhere.
 std::vector<Phone> possessiveOf(std::vector<Phone> phones) {
@@ -369,7 +365,7 @@ bool addEspeakNames(const std::filesystem::path& namesList, std::vector<Dictiona
       line.pop_back();
     }
     if (line.ends_with("'s") && isNameSpelling(std::string_view(line).substr(0, line.size() - 2))) {
-      possessives.insert(lowerCased(line));
+      possessives.insert(toLowerCase(std::string(line)));
     } else if (isNameSpelling(line)) {
       capitalised.push_back(line);
     }
@@ -390,7 +386,7 @@ bool addEspeakNames(const std::filesystem::path& namesList, std::vector<Dictiona
   };
   std::vector<std::string> names;
   for (const std::string& word : capitalised) {
-    const std::string lower = lowerCased(word);
+    const std::string lower = toLowerCase(std::string(word));
     if (!words.hasLowerCase(lower) && !inDictionary(lower)) {
       names.push_back(word);
     }
@@ -411,7 +407,7 @@ bool addEspeakNames(const std::filesystem::path& namesList, std::vector<Dictiona
       ++report.unmappable;
       continue;
     }
-    const std::string lower = lowerCased(names[n]);
+    const std::string lower = toLowerCase(std::string(names[n]));
     const std::string possessive = lower + "'s";
     if (possessives.contains(possessive) && !inDictionary(possessive)) {
       added.push_back({possessive, {{1, possessiveOf(*phones)}}});
