@@ -234,7 +234,9 @@ class Reader {
         if (rFollows) {
           return U::NEAR;
         }
-        return phone.stress == 0 ? U::HAPPY : U::FLEECE;
+        // happY is the weak i at the end of "city" and before a consonant ("cities", "happily");
+        // before a vowel ("cassia", "serial") it is FLEECE, also where happY is lax.
+        return phone.stress == 0 && !vowelAt(i + 1) ? U::HAPPY : U::FLEECE;
       case P::OW:
         return rFollows ? U::FORCE : U::GOAT;
       case P::OY:
