@@ -29,6 +29,7 @@ words_tool=$build_dir/zorvian-words
 dictionary=$project_dir/tools/zorvian_words/sources/node_modules/cmu-pronouncing-dictionary/index.js
 word_list=/usr/share/dict/american-english
 british_list=/usr/share/dict/british-english
+names_list=/usr/share/dict/american-english-huge
 repo_root=$build_dir/repo
 master=$repo_root/2.0/repositories/zorvian/zrv-words-db/src/master
 stamp=$build_dir/repo.stamp
@@ -45,12 +46,12 @@ fail() {
 for file in "$tool" "$words_tool"; do
   [[ -x $file ]] || fail "$file is missing; build first (make build)"
 done
-for file in "$dictionary" "$word_list" "$british_list"; do
+for file in "$dictionary" "$word_list" "$british_list" "$names_list"; do
   [[ -r $file ]] || fail "$file is missing; scripts/install-deps.sh installs it"
 done
 
 # --- 1. the words database, built and published once per set of inputs -------------------------
-inputs_stamp=$(sha1sum "$dictionary" "$word_list" "$british_list" "$words_tool")
+inputs_stamp=$(sha1sum "$dictionary" "$word_list" "$british_list" "$names_list" "$words_tool")
 published=true
 for file in zrv_words.db db_hash.sha1 tool_version.txt; do
   [[ -f $master/$file ]] || published=false

@@ -231,8 +231,8 @@ std::string helpText() {
          "                          /usr/share/festival/dicts/cmu/cmu_lts_rules.scm\n"
          "      --names-from-espeak F\n"
          "                          espeak-ng's pronunciation for the names of this list\n"
-         "                          that the dictionary lacks (default none), e.g.\n"
-         "                          /usr/share/dict/american-english-huge\n"
+         "                          that the dictionary lacks, or none (default\n"
+         "                          /usr/share/dict/american-english-huge)\n"
          "      --output FILE       database to write (default zrv_words.db)\n"
          "  publish   Lay out a repository folder: <root>/" +
          std::string(kRepositoryFolder) +

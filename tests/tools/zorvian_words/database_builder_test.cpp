@@ -63,6 +63,7 @@ BuildSources smallSources(const std::filesystem::path& folder) {
   sources.dictionary = folder / "test.dict";
   sources.wordLists = {folder / "words"};
   sources.dataFolder = folder / "data";
+  sources.espeakNames.reset();  // the small word list holds all the names
   return sources;
 }
 
