@@ -165,7 +165,10 @@ class LetterToSoundParser {
 
   bool expect(std::string_view token) {
     if (next() != token) {
-      fail("\"" + std::string(token) + "\"");
+      // Built in place: g++ 12 at -O3 flags `"..." + std::string(...)` with a false -Wrestrict.
+      std::string quoted(1, '"');
+      quoted.append(token).push_back('"');
+      fail(quoted);
       return false;
     }
     return true;
