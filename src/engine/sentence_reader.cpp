@@ -11,6 +11,7 @@
 #include "app/text_filters.h"
 #include "engine/engine_messages.h"
 #include "engine/word_scanner.h"
+#include "words/words_database.h"
 
 namespace zrv {
 
@@ -20,11 +21,19 @@ bool endsSentence(char character) {
   return character == '.' || character == '?' || character == '!';
 }
 
+bool isProgressCount(std::uint64_t count, double step) {
+  return std::fmod(static_cast<double>(count), step) < 1.0;
+}
+
 void printProgressLineIfDue(RunState& state) {
-  // The same double arithmetic as the count gives twenty lines for 20 characters or more: one at
-  // the first character at or past each multiple of the step, and one at the last.
-  const double read = static_cast<double>(state.charactersRead);
-  if (std::fmod(read, state.progressStep) < 1.0 || state.charactersRead == state.totalCharacters) {
+  // Twenty lines for 20 characters or more: one at the first character at or past each multiple
+  // of the step, and one at the last.
+  const bool stepReached = state.charactersRead == state.nextProgressLineAt;
+  if (stepReached) {
+    state.nextProgressLineAt = nextProgressLineAt(state.charactersRead, state.progressStep);
+  }
+  if (stepReached || state.charactersRead == state.totalCharacters) {
+    const double read = static_cast<double>(state.charactersRead);
     const double percentage = read / static_cast<double>(state.totalCharacters) * 100.0;
     state.console.out << kProgressPrefix << percentage << "% (" << state.charactersRead << "/"
                       << state.totalCharacters << ")" << std::endl;
@@ -38,9 +47,37 @@ PhaseResult haltOnOutputFailure(RunState& state) {
 
 }  // namespace
 
+std::uint64_t nextProgressLineAt(std::uint64_t after, double step) {
+  // Below a step of one character every count is due; a step of zero or NaN has none.
+  if (!(step > 1.0)) {
+    return step > 0.0 ? after + 1 : UINT64_MAX;
+  }
+  // fmod is exact: within each step's span [k * step, (k + 1) * step) the one due count is the
+  // least integer at or past k * step. The double product only says where to look; fmod itself
+  // settles the count, one character back or on.
+  double span = std::floor(static_cast<double>(after) / step);
+  double start = std::ceil(span * step);
+  if (start <= static_cast<double>(after)) {
+    start = std::ceil((span + 1.0) * step);
+  }
+  std::uint64_t count = after + 1;
+  if (start > static_cast<double>(count) && start < 0x1p63) {
+    count = static_cast<std::uint64_t>(start);
+  }
+  while (count - 1 > after && isProgressCount(count - 1, step)) {
+    count -= 1;
+  }
+  while (!isProgressCount(count, step)) {
+    count += 1;
+  }
+  return count;
+}
+
 PhaseResult transliterateInput(RunState& state) {
+  prepareForLookups(state);
   state.progressStep = (static_cast<double>(state.totalCharacters) / 100.0) * 5.0;
   state.charactersRead = 0;
+  state.nextProgressLineAt = nextProgressLineAt(0, state.progressStep);
   state.currentSentence.clear();
 
   // Look at the next character, then take it: the way the character count read the file. A read
