@@ -94,6 +94,7 @@ struct RunState {
   // Working fields of the sentence reader (transliterateInput).
   double progressStep = 0.0;
   std::uint64_t charactersRead = 0;
+  std::uint64_t nextProgressLineAt = 0;  // the count at which the next step's line is due
   char currentCharacter = '\0';
   std::string currentSentence;
 
@@ -114,6 +115,9 @@ struct RunState {
   std::set<std::string> zrvTransliterationsFoundForCurrentWord;
   int optionNumber = 1;
   std::string userTransliterationSelection;
+  // The nodes of the previous word's options, reused so that a word costs no allocation.
+  std::vector<std::map<std::string, std::string>::node_type> spareOptionNodes;
+  std::vector<std::set<std::string>::node_type> spareFoundNodes;
 
   // Working fields of the choice prompt (chooseTransliteration).
   std::string currentSentenceWithArrows;

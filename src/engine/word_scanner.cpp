@@ -3,6 +3,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/run_state.h"
 #include "app/text_filters.h"
@@ -38,12 +39,46 @@ void warnUnknownWord(RunState& state) {
                     << std::endl;
 }
 
+/// Empties `container` into `spare`, node by node.
+template <typename Container, typename Node>
+void clearKeepingNodes(Container& container, std::vector<Node>& spare) {
+  while (!container.empty()) {
+    spare.push_back(container.extract(container.begin()));
+  }
+}
+
+/// Adds `form` to the word's options unless it is one already: a form that two rows share is
+/// offered once.
+void addOption(RunState& state, const std::string& form) {
+  auto& found = state.zrvTransliterationsFoundForCurrentWord;
+  if (found.contains(form)) {
+    return;
+  }
+  auto& spareFound = state.spareFoundNodes;
+  auto& spareOptions = state.spareOptionNodes;
+  if (spareFound.empty() || spareOptions.empty()) {
+    found.insert(form);
+    state.zrvWordOptionsMap.emplace(std::to_string(state.optionNumber), form);
+  } else {
+    auto foundNode = std::move(spareFound.back());
+    spareFound.pop_back();
+    foundNode.value() = form;
+    found.insert(std::move(foundNode));
+    auto optionNode = std::move(spareOptions.back());
+    spareOptions.pop_back();
+    optionNode.key() = std::to_string(state.optionNumber);
+    optionNode.mapped() = form;
+    state.zrvWordOptionsMap.insert(std::move(optionNode));
+  }
+  state.optionNumber += 1;
+}
+
 /// Fills the option map from the lookup rows under the names policy and settles whether the word
 /// is written in a Zorvian form. Returns kHalt when the input ends at the choice prompt.
 PhaseResult gatherCandidates(RunState& state, std::span<const LookupRow> rows) {
   state.nameFound = false;
-  state.zrvWordOptionsMap.clear();
-  state.zrvTransliterationsFoundForCurrentWord.clear();
+  clearKeepingNodes(state.zrvWordOptionsMap, state.spareOptionNodes);
+  clearKeepingNodes(state.zrvTransliterationsFoundForCurrentWord, state.spareFoundNodes);
   state.optionNumber = 1;
   state.userTransliterationSelection.clear();
   state.transliterationFound = true;
@@ -53,10 +88,7 @@ PhaseResult gatherCandidates(RunState& state, std::span<const LookupRow> rows) {
   for (const LookupRow& row : rows) {
     if (!row.isName || state.transliterateNames) {
       state.currentZrvWord = row.zorvianWord;
-      if (state.zrvTransliterationsFoundForCurrentWord.insert(state.currentZrvWord).second) {
-        state.zrvWordOptionsMap.emplace(std::to_string(state.optionNumber), state.currentZrvWord);
-        state.optionNumber += 1;
-      }
+      addOption(state, state.currentZrvWord);
     }
     if (row.isName) {
       state.nameFound = true;

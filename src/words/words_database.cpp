@@ -1,6 +1,7 @@
 #include "words/words_database.h"
 
 #include <algorithm>
+#include <string>
 
 #include "app/messages.h"
 #include "app/run_state.h"
@@ -58,6 +59,10 @@ void buildLookupStatement(std::string& statement, std::string_view table, std::s
 }
 
 PhaseResult openWordsDatabase(RunState& state) {
+  // No memory statistics: the run never reads them, and keeping them takes a mutex at every
+  // allocation of every statement. This holds only before SQLite's first use in the process,
+  // and a later call changes nothing.
+  sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
   const int code = sqlite3_open(kWordsDatabaseFile, &state.database);
   if (code != SQLITE_OK) {
     state.console.out << kHaltCannotOpenDatabase << code << kHaltCannotOpenDatabaseEnd << std::endl;
@@ -65,6 +70,16 @@ PhaseResult openWordsDatabase(RunState& state) {
   }
   defendConnection(state);
   return PhaseResult::kGoOn;
+}
+
+void prepareForLookups(RunState& state) {
+  // The cache size needs the schema, which the counts have read by now; set at the open, it
+  // would read a crafted schema before any statement's budget applied.
+  state.statementWork = {0, std::chrono::steady_clock::now()};
+  const std::string cacheSize = "PRAGMA cache_size = -" + std::to_string(kPageCacheKiB) + ";";
+  sqlite3_exec(state.database, cacheSize.c_str(), nullptr, nullptr, nullptr);
+  state.statementWork = {0, std::chrono::steady_clock::now()};
+  sqlite3_exec(state.database, "BEGIN;", nullptr, nullptr, nullptr);
 }
 
 void closeWordsDatabase(RunState& state) {

@@ -30,14 +30,24 @@ inline constexpr std::uint64_t kStatementInstructionBudget = 200'000'000;
 /// alone would not bound it; a count over a full table takes some 25 ms.
 inline constexpr std::chrono::seconds kStatementTimeBudget{10};
 
+/// The connection's page cache: one accent table of the full database (about 6 MB) stays in it
+/// for the whole text, where SQLite's default 2 MB would read its pages again and again.
+inline constexpr int kPageCacheKiB = 16 * 1024;
+
 /// Opens zrv_words.db into state.database (created empty if absent), as an untrusted file:
 /// SQLite's defensive mode, no trusted schema, views and triggers switched off (a view named like
 /// an accent table fails its prepare as a missing table does), cell size checks, values of at
-/// most kValueByteLimit bytes, and every statement bounded by kStatementInstructionBudget and
-/// kStatementTimeBudget (an interrupted statement fails with SQLITE_INTERRUPT). On
-/// failure prints the open line with SQLite's code and returns kHalt; the driver still closes the
-/// handle.
+/// most kValueByteLimit bytes, and every statement bounded by
+/// kStatementInstructionBudget and kStatementTimeBudget (an interrupted statement fails with
+/// SQLITE_INTERRUPT). On failure prints the open line with SQLite's code and returns kHalt; the
+/// driver still closes the handle.
 PhaseResult openWordsDatabase(RunState& state);
+
+/// Readies state.database for the lookups of the text: a page cache of kPageCacheKiB, and one
+/// read transaction, so that SQLite takes its file lock and checks the file's change counter once
+/// instead of at every statement; the close ends it. Each step is bounded like a statement, and
+/// one that fails leaves the lookups to run as they would without it.
+void prepareForLookups(RunState& state);
 
 /// Releases the statement still in state.result, then closes state.database. Null handles do
 /// nothing; the close's result is not examined.
