@@ -444,7 +444,8 @@ class Bench:
         say(f"bench: an update of the full database, compressed and plain, {self.runs} runs each")
         plain_root = self.work / "repo-plain"
         shutil.copytree(self.repo, plain_root,
-                        ignore=shutil.ignore_patterns("zrv_words.db.br", "zrv_words.db.gz"))
+                        ignore=shutil.ignore_patterns("zrv_words.db.zst", "zrv_words.db.br",
+                                                      "zrv_words.db.gz"))
         self.stop_server()
         with socket.socket() as probe:
             probe.bind(("127.0.0.1", 0))

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config
   libsqlite3-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev
-  zlib1g-dev libbrotli-dev libssl-dev
+  zlib1g-dev libbrotli-dev libzstd-dev libssl-dev
   wamerican wbritish festlex-cmu wamerican-huge espeak-ng
   clang-14 libclang-rt-14-dev
 )

@@ -479,10 +479,12 @@ TEST(Provisioning, TakesEveryResourceCompressedAsTheServerChoosesAndRetriesACorr
   };
   const std::string gzipped = compressed("gzip", kPublished);
   const std::string brotlied = compressed("br", kPublished);
+  const std::string zstded = compressed("zstd", kPublished);
   // Valid headers with a body cut in the middle, and bytes that are no compressed stream at all.
   const Reply corruptGzip =
       Reply::encoded("gzip", gzipped.substr(0, gzipped.size() / 2) + std::string(64, '\xA5'));
   const Reply corruptBrotli = Reply::encoded("br", "this is not brotli");
+  const Reply corruptZstd = Reply::encoded("zstd", zstded.substr(0, zstded.size() - 7));
   const Script published{{}, Reply::ok(kPublishedDigest)};
   const std::string downloaded = kCheckingText + kNoLocalText;
   const Case cases[] = {
@@ -495,6 +497,12 @@ TEST(Provisioning, TakesEveryResourceCompressedAsTheServerChoosesAndRetriesACorr
       {"database in brotli",
        published,
        {{}, Reply::encoded("br", brotlied)},
+       Reply::ok("1.3.0\n"),
+       downloaded + kDownloadCompleteText,
+       false},
+      {"database in zstd",
+       published,
+       {{}, Reply::encoded("zstd", zstded)},
        Reply::ok("1.3.0\n"),
        downloaded + kDownloadCompleteText,
        false},
@@ -513,6 +521,12 @@ TEST(Provisioning, TakesEveryResourceCompressedAsTheServerChoosesAndRetriesACorr
       {"a corrupt gzip body is fetched again",
        published,
        {{corruptGzip}, Reply::encoded("gzip", gzipped)},
+       Reply::ok("1.3.0\n"),
+       downloaded + updateRetryLines(1) + kDownloadCompleteText,
+       false},
+      {"a zstd body cut short is fetched again",
+       published,
+       {{corruptZstd}, Reply::encoded("zstd", zstded)},
        Reply::ok("1.3.0\n"),
        downloaded + updateRetryLines(1) + kDownloadCompleteText,
        false},
@@ -555,6 +569,7 @@ TEST(Provisioning, TakesEveryResourceCompressedAsTheServerChoosesAndRetriesACorr
       const std::string offered = server.acceptEncoding(RepositoryServer::resourcePath(file));
       EXPECT_NE(offered.find("gzip"), std::string::npos) << file << ": " << offered;
       EXPECT_NE(offered.find("br"), std::string::npos) << file << ": " << offered;
+      EXPECT_NE(offered.find("zstd"), std::string::npos) << file << ": " << offered;
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <brotli/decode.h>
 #include <gtest/gtest.h>
 #include <zlib.h>
+#include <zstd.h>
 
 #include <map>
 
@@ -32,6 +33,23 @@ std::string digestOf(const std::filesystem::path& file) {
 /// the test on a stream it cannot decode.
 std::string decoded(std::string_view encoding, const std::string& bytes) {
   std::string out;
+  if (encoding == "zstd") {
+    ZSTD_DStream* stream = ZSTD_createDStream();
+    ZSTD_inBuffer in{bytes.data(), bytes.size(), 0};
+    std::size_t status = 1;
+    while (status != 0 && !ZSTD_isError(status)) {
+      char block[65536];
+      ZSTD_outBuffer next{block, sizeof block, 0};
+      status = ZSTD_decompressStream(stream, &next, &in);
+      out.append(block, next.pos);
+      if (next.pos == 0 && in.pos == in.size && status != 0) {
+        break;  // a stream cut short: no more output will come
+      }
+    }
+    ZSTD_freeDStream(stream);
+    EXPECT_EQ(status, 0u) << (ZSTD_isError(status) ? ZSTD_getErrorName(status) : "cut short");
+    return out;
+  }
   if (encoding == "br") {
     BrotliDecoderState* state = BrotliDecoderCreateInstance(nullptr, nullptr, nullptr);
     std::size_t inLeft = bytes.size();
@@ -94,6 +112,7 @@ TEST(Publisher, LaysOutTheDownloadPathsWithTheDatabaseItsDigestAndTheToolVersion
       {kFolder + "zrv_words.db", database},
       {kFolder + "zrv_words.db.br", "decoded: " + database},
       {kFolder + "zrv_words.db.gz", "decoded: " + database},
+      {kFolder + "zrv_words.db.zst", "decoded: " + database},
   };
   EXPECT_EQ(publishedFiles(folder / "repo"), expected);
   // The copies are the files themselves, smaller than the database, in the table's order.
@@ -138,6 +157,7 @@ TEST(Publisher, RepublishingReplacesEveryFileAndLeavesNoTemporaryFile) {
       {kFolder + "zrv_words.db", second},
       {kFolder + "zrv_words.db.br", "decoded: " + second},
       {kFolder + "zrv_words.db.gz", "decoded: " + second},
+      {kFolder + "zrv_words.db.zst", "decoded: " + second},
   };
   EXPECT_EQ(publishedFiles(folder / "repo"), expected);
 }
