@@ -47,6 +47,12 @@ void clearKeepingNodes(Container& container, std::vector<Node>& spare) {
   }
 }
 
+/// Empties the word's options, their nodes kept for the next ones.
+void startOptions(RunState& state) {
+  clearKeepingNodes(state.zrvWordOptionsMap, state.spareOptionNodes);
+  clearKeepingNodes(state.zrvTransliterationsFoundForCurrentWord, state.spareFoundNodes);
+}
+
 /// Adds `form` to the word's options unless it is one already: a form that two rows share is
 /// offered once.
 void addOption(RunState& state, const std::string& form) {
@@ -73,15 +79,38 @@ void addOption(RunState& state, const std::string& form) {
   state.optionNumber += 1;
 }
 
+/// Most words have one common row, and the word before them one option: that option is rewritten
+/// in place, which leaves the same options as emptying them and adding the row's form would.
+/// Returns false, changing nothing, for any other word.
+bool rewriteOnlyOption(RunState& state, std::span<const LookupRow> rows) {
+  auto& options = state.zrvWordOptionsMap;
+  auto& found = state.zrvTransliterationsFoundForCurrentWord;
+  if (rows.size() != 1 || rows.front().isName || options.size() != 1 || found.size() != 1 ||
+      options.begin()->first != "1") {
+    return false;
+  }
+  state.currentZrvWord = rows.front().zorvianWord;
+  options.begin()->second = state.currentZrvWord;
+  if (*found.begin() != state.currentZrvWord) {
+    auto node = found.extract(found.begin());
+    node.value() = state.currentZrvWord;
+    found.insert(std::move(node));
+  }
+  state.optionNumber = 2;
+  return true;
+}
+
 /// Fills the option map from the lookup rows under the names policy and settles whether the word
 /// is written in a Zorvian form. Returns kHalt when the input ends at the choice prompt.
 PhaseResult gatherCandidates(RunState& state, std::span<const LookupRow> rows) {
   state.nameFound = false;
-  clearKeepingNodes(state.zrvWordOptionsMap, state.spareOptionNodes);
-  clearKeepingNodes(state.zrvTransliterationsFoundForCurrentWord, state.spareFoundNodes);
   state.optionNumber = 1;
   state.userTransliterationSelection.clear();
   state.transliterationFound = true;
+  if (rewriteOnlyOption(state, rows)) {
+    return PhaseResult::kGoOn;
+  }
+  startOptions(state);
 
   // The names policy looks at the word as scanned: "'Bill" does not begin with a capital.
   const bool beginsWithCapital = isUpperCaseLetter(state.currentWord.front());
