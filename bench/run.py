@@ -434,6 +434,88 @@ class Bench:
                  f"{1000 * median(seconds):.0f} ms for {sum(counts):,} entries", "-", "-")
         self.detail(f"- Entry counts, each on a fresh connection: {fmt_runs(seconds)}.")
 
+    # --- memory of the lookups -------------------------------------------------------------------
+
+    def sampled_rss(self, folder, stdin_path):
+        """Runs the program, sampling its resident set every 5 ms; returns (the largest sample, the
+        last sample, the standard output). The last sample is the run as it ends, with what the
+        text's lookups keep still held."""
+        with open(stdin_path, "rb") as stdin, open(folder / "stdout.txt", "wb") as stdout:
+            process = subprocess.Popen([self.exe("zorvian_bench")], cwd=folder, stdin=stdin,
+                                       stdout=stdout)
+            largest = last = 0
+            while process.poll() is None:
+                try:
+                    status = Path(f"/proc/{process.pid}/status").read_text()
+                    found = re.search(r"^VmRSS:\s+(\d+) kB", status, re.MULTILINE)
+                    if found:
+                        last = int(found.group(1)) * 1024
+                        largest = max(largest, last)
+                except OSError:
+                    pass  # it ended between the poll and the read
+                time.sleep(0.005)
+        return largest, last, (folder / "stdout.txt").read_bytes()
+
+    def bench_lookup_memory(self):
+        """What the text's lookups keep: the resident set as a run ends, against a run that halts
+        at the first question (which holds everything that comes before the text), for the King
+        James text and for a text of a million distinct random words."""
+        say("bench: the memory the lookups keep, the King James text and a million distinct words")
+        empty = self.work / "empty-input.txt"
+        empty.write_bytes(b"")
+        folder = self.run_folder("memory-before-text", b"", True)
+        _, base, out = self.sampled_rss(folder, empty)
+        if INPUT_ENDED not in out:
+            fail("the run without answers did not halt at the first question")
+
+        kjv_folder = self.run_folder("memory-kjv", self.kjv_text)
+        kjv_peak, kjv_end, out = self.sampled_rss(kjv_folder, self.answers_file(self.kjv_text))
+        if COMPLETED.search(out) is None:
+            fail("the King James run did not complete")
+        added = kjv_end - base
+        self.row("Memory the lookups keep on the King James text (resident set as the run ends, "
+                 "against a run that halts at the first question)", "<= 64 MB",
+                 f"{added / MB:.1f} MB ({kjv_end / MB:.1f} MB against {base / MB:.1f} MB)", "-",
+                 "met" if added <= 64 * MB else "missed")
+
+        # Distinct letter strings that are no English word: "zq" and then base 26 of a
+        # permutation of the numbers below 26^6.
+        letters = "abcdefghijklmnopqrstuvwxyz"
+        words = []
+        for i in range(1_000_000):
+            n = (i * 48271 + 12345) % (26 ** 6)
+            word = ""
+            for _ in range(6):
+                word += letters[n % 26]
+                n //= 26
+            words.append("zq" + word)
+        if len(set(words)) != len(words):
+            fail("the random words are not distinct")
+        sentences = [" ".join(words[i:i + 20]) + "." for i in range(0, len(words), 20)]
+        text = ("\n".join(sentences) + "\n").encode()
+        random_folder = self.run_folder("memory-random-words", text)
+        answers = self.work / "answers-random.txt"
+        answers.write_bytes(RUN_ANSWERS)
+        random_peak, random_end, out = self.sampled_rss(random_folder, answers)
+        warnings = WARNINGS.search(out)
+        if warnings is None or int(warnings.group(1)) != len(words):
+            fail("the random text did not complete with a warning for every word")
+        random_added = random_end - base
+        # Besides the cache, the run keeps every unknown word for its list: a set node of about
+        # 80 bytes each (the tree's links, the string and the allocator's header).
+        unknown_list = 80 * len(words)
+        bound = (32 << 20) + (16 << 20) + unknown_list
+        self.row("Memory the lookups keep on a text of 1,000,000 distinct random words (the same "
+                 "measure)", "<= the cache's cap (32 MiB) + the page cache (16 MiB) + the "
+                 f"unknown-words list (about {unknown_list / MB:.0f} MB) = {bound / MB:.0f} MB",
+                 f"{random_added / MB:.1f} MB", f"{random_added / bound:.2f} of the bound",
+                 "met" if random_added <= bound else "missed")
+        self.detail(f"- Resident set as the run ends: {base / MB:.1f} MB halting at the first "
+                    f"question, {kjv_end / MB:.1f} MB after the King James text (largest sample "
+                    f"{kjv_peak / MB:.1f} MB), {random_end / MB:.1f} MB after the random text "
+                    f"({len(text):,} bytes, {len(words):,} words, none known; largest sample "
+                    f"{random_peak / MB:.1f} MB); sampled every 5 ms from /proc.")
+
     # --- compressed update -----------------------------------------------------------------------
 
     def bench_compressed_update(self):
@@ -631,7 +713,8 @@ def main():
                         help="the port zorvian_bench was built for (default: the build's "
                              "ZRV_BENCH_PORT)")
     parser.add_argument("--only", nargs="*", default=None,
-                        help="run only these parts: translit sha1 start memory counts coverage")
+                        help="run only these parts: translit sha1 start memory counts coverage "
+                             "update lookupmem")
     args = parser.parse_args()
     if args.port is None:
         cache = (Path(args.build) / "CMakeCache.txt").read_text()
@@ -647,6 +730,7 @@ def main():
         "counts": bench.bench_counts,
         "coverage": bench.bench_coverage,
         "update": bench.bench_compressed_update,
+        "lookupmem": bench.bench_lookup_memory,
     }
     bench.prepare()
     try:
