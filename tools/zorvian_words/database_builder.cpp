@@ -11,6 +11,7 @@
 
 #include "app/text_filters.h"
 #include "espeak_names.h"
+#include "initialisms.h"
 #include "morphology.h"
 #include "sync/atomic_file.h"
 #include "word_rows.h"
@@ -201,6 +202,7 @@ bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::stri
     files = builtInDataFiles();
   }
   if (!applyCorrections(files, inputs.dictionary, error) ||
+      !addInitialisms(files, inputs.words, inputs.dictionary, error) ||
       !addGeneratedForms(sources, files, inputs, error)) {
     return false;
   }
