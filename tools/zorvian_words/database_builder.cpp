@@ -132,6 +132,15 @@ bool addGeneratedForms(const BuildSources& sources, const std::vector<DataFile>&
     std::vector<std::string>& into = l == 0 ? generation.listWords : generation.britishListWords;
     into.insert(into.end(), entries.begin(), entries.end());
   }
+  if (sources.largeWordList) {
+    WordList large;
+    if (!readWordList(*sources.largeWordList, large, error)) {
+      return false;
+    }
+    generation.largeListWords.assign(large.lowerCaseEntries().begin(),
+                                     large.lowerCaseEntries().end());
+    std::sort(generation.largeListWords.begin(), generation.largeListWords.end());
+  }
   for (const auto& [name, text] :
        {std::pair{"archaic_forms.txt", &generation.archaicForms},
         std::pair{"british_spellings.txt", &generation.britishSpellings}}) {

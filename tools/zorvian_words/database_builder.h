@@ -36,6 +36,11 @@ struct BuildSources {
   /// build on two cores.
   std::optional<std::filesystem::path> espeakNames =
       std::filesystem::path("/usr/share/dict/american-english-huge");
+  /// A larger word list (wamerican-huge) whose lower-case words the standard lists lack get a
+  /// form where the inflections, the prefixes re-, sub-, non-, the agentive -or or -ability derive
+  /// them from an entry (relicensing, sublicenses, licensors, merchantability).
+  std::optional<std::filesystem::path> largeWordList =
+      std::filesystem::path("/usr/share/dict/american-english-huge");
   /// A folder whose data files replace the built-in ones of the same name.
   std::optional<std::filesystem::path> dataFolder;
 };

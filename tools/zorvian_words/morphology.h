@@ -35,6 +35,12 @@ struct Sources {
   /// The British list (wbritish): a word only it holds is read as a British spelling before it
   /// is read as a suffixed form (parenthesised is parenthesized, not parenthesis + ed).
   std::vector<std::string> britishListWords;
+  /// A larger list (wamerican-huge): its lower-case words that neither list above holds get a form
+  /// only where one of the productive prefixes re-, sub- and non-, the agentive -or or -ability
+  /// derives them from an entry, inflections and suffixes allowed on the way (relicensing,
+  /// sublicenses, merchantability), or they inflect an -or entry (licensors); compounds, British
+  /// spellings, un- and the other prefixes stay out.
+  std::vector<std::string> largeListWords;
   /// Irregular archaic forms ("hath have HH AE1 TH"), archaic words of their own ("verily - V EH1
   /// R AH0 L IY0") and irregular verbs ("know").
   DataText archaicForms;
@@ -64,6 +70,8 @@ inline constexpr std::string_view kLessRule = "-less";
 inline constexpr std::string_view kFulRule = "-ful";
 inline constexpr std::string_view kMentRule = "-ment";
 inline constexpr std::string_view kAbleRule = "-able";
+inline constexpr std::string_view kAgentRule = "-or";
+inline constexpr std::string_view kAbilityRule = "-ability";
 inline constexpr std::string_view kPrefixRule = "prefix";
 inline constexpr std::string_view kCompoundRule = "compound";
 inline constexpr std::string_view kLookupKeyRule = "lookup key";

@@ -64,6 +64,7 @@ BuildSources smallSources(const std::filesystem::path& folder) {
   sources.wordLists = {folder / "words"};
   sources.dataFolder = folder / "data";
   sources.espeakNames.reset();  // the small word list holds all the names
+  sources.largeWordList.reset();
   return sources;
 }
 
@@ -307,7 +308,7 @@ TEST(WordsDatabaseBuildFailure, AFailedBuildLeavesThePreviousDatabaseInPlace) {
     BuildSources sources;
     std::string error;
   };
-  Case cases[] = {{good, ""}, {good, ""}, {good, ""}};
+  Case cases[] = {{good, ""}, {good, ""}, {good, ""}, {good, ""}};
   cases[0].sources.dictionary = folder / "missing.dict";
   cases[0].error = "cannot read the pronouncing dictionary " + (folder / "missing.dict").string();
   cases[1].sources.dictionary = folder / "bad.dict";
@@ -316,6 +317,8 @@ TEST(WordsDatabaseBuildFailure, AFailedBuildLeavesThePreviousDatabaseInPlace) {
                    "consonants B to ZH)";
   cases[2].sources.wordLists.push_back(folder / "missing-words");
   cases[2].error = "cannot read the word list " + (folder / "missing-words").string();
+  cases[3].sources.largeWordList = folder / "missing-large-list";
+  cases[3].error = "cannot read the word list " + (folder / "missing-large-list").string();
   for (const Case& c : cases) {
     BuildReport report;
     std::string error;
