@@ -876,8 +876,14 @@ class Generator {
 
   /// The words only a larger list holds that the productive rules derive.
   void addLargeListWords(const std::set<std::string>& largeListWords) {
+    // A productive derivation leaves its prefix at the start of the word and its -or or -ability
+    // inside it, so the other words (seven in eight) need not be derived at all.
+    auto mayBeProductive = [](const std::string& word) {
+      return word.starts_with("re") || word.starts_with("sub") || word.starts_with("non") ||
+             word.find("or") != std::string::npos || word.find("abilit") != std::string::npos;
+    };
     for (const std::string& word : largeListWords) {
-      if (dictionary_.count(word) != 0 || forms_.count(word) != 0) {
+      if (dictionary_.count(word) != 0 || forms_.count(word) != 0 || !mayBeProductive(word)) {
         continue;
       }
       if (auto d = deriver_.derive(word); d && deriver_.derivedProductively(word)) {
