@@ -96,8 +96,9 @@ struct Generation {
 /// Generates every form of `sources`: the list words the dictionary lacks that a rule derives,
 /// the archaic -eth, -est and past -st forms of the verbs (knoweth, knowest, lovedst), the
 /// archaic data list, the curated British spellings, and the lookup keys of dictionary entries
-/// keyed with an edge apostrophe ("tis" for "'tis"), and, when rules are given, the letter-to-sound
-/// guesses for the list words left over. A verb is a word of the archaic data's verb
+/// keyed with an edge apostrophe ("tis" for "'tis"), the larger list's words that the productive
+/// rules derive, and, when rules are given, the letter-to-sound guesses for the list words left
+/// over. A verb is a word of the archaic data's verb
 /// lines, or a dictionary word of the lists whose -ing and -ed forms are both known words; only
 /// the latter get the past -st form. The same sources give the same forms.
 Generation generateForms(const Sources& sources);
