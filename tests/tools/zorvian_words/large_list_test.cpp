@@ -30,8 +30,10 @@ TEST(LargeListWordsOnTheRealSources, DerivedWordsAreRespelledFromTheirEntryInTwo
       {"merchantability", "murчuntubiluɾī", "můчuntubilutī"},
       // the dictionary's own non- word keeps its reading
       {"noncommercial", "nānkumurћul", "nonkumůћul"},
-      // left out: un- (some 3,300 more forms), a word in no list, a name
-      {"unrepealed", "", ""},
+      {"unrepealed", "unripīld", "unripīld"},
+      {"unclog", "unklāg", "unklog"},
+      // left out: the other prefixes (dis- on bosom), a word in no list, a name
+      {"disbosom", "", ""},
       {"noncommercially", "", ""},
       {"affero", "", ""},
   };
