@@ -100,6 +100,10 @@ BuildSources sourcesOf(const Options& options) {
     const std::string& rules = options.values.at("--letter-to-sound");
     sources.letterToSoundRules = rules == "none" ? std::nullopt : std::optional(rules);
   }
+  if (options.values.contains("--large-word-list")) {
+    const std::string& list = options.values.at("--large-word-list");
+    sources.largeWordList = list == "none" ? std::nullopt : std::optional(list);
+  }
   if (options.values.contains("--names-from-espeak")) {
     const std::string& names = options.values.at("--names-from-espeak");
     sources.espeakNames = names == "none" ? std::nullopt : std::optional(names);
@@ -233,6 +237,10 @@ std::string helpText() {
          "                          espeak-ng's pronunciation for the names of this list\n"
          "                          that the dictionary lacks, or none (default\n"
          "                          /usr/share/dict/american-english-huge)\n"
+         "      --large-word-list F a larger list whose lower-case words get a form where\n"
+         "                          an inflection, re-, sub-, non-, un-, -or or\n"
+         "                          -ability derives them from an entry, or none\n"
+         "                          (default /usr/share/dict/american-english-huge)\n"
          "      --output FILE       database to write (default zrv_words.db)\n"
          "  publish   Lay out a repository folder: <root>/" +
          std::string(kRepositoryFolder) +
@@ -277,12 +285,12 @@ int runWordsTool(const std::vector<std::string>& arguments, std::ostream& out, s
   const std::map<std::string, std::set<std::string>> knownOptions = {
       {"build",
        {"--dictionary", "--word-lists", "--data", "--letter-to-sound", "--names-from-espeak",
-        "--output"}},
+        "--large-word-list", "--output"}},
       {"publish", {"--root", "--database", "--tool-version"}},
       {"serve", {"--root", "--port"}},
       {"report",
        {"--what", "--texts", "--dictionary", "--word-lists", "--data", "--letter-to-sound",
-        "--names-from-espeak"}},
+        "--names-from-espeak", "--large-word-list"}},
   };
   const auto known = knownOptions.find(command);
   if (known == knownOptions.end()) {

@@ -36,6 +36,11 @@ struct BuildSources {
   /// build on two cores.
   std::optional<std::filesystem::path> espeakNames =
       std::filesystem::path("/usr/share/dict/american-english-huge");
+  /// A larger word list (wamerican-huge) whose lower-case words the standard lists lack get a
+  /// form where the inflections, the prefixes re-, sub-, non-, un-, the agentive -or or -ability
+  /// derive them from an entry (relicensing, sublicenses, licensors, merchantability).
+  std::optional<std::filesystem::path> largeWordList =
+      std::filesystem::path("/usr/share/dict/american-english-huge");
   /// A folder whose data files replace the built-in ones of the same name.
   std::optional<std::filesystem::path> dataFolder;
 };
@@ -72,7 +77,8 @@ struct BuildReport {
 std::string createTableStatement(std::string_view tableName);
 
 /// Writes a complete words database at `file` (which must be missing or empty) from loaded inputs:
-/// the 24 accent tables of the catalog, every word in each. Returns false with `error` on any
+/// the 24 accent tables of the catalog, every word in each, its pages packed by a final VACUUM (the
+/// same inputs give the same bytes). Returns false with `error` on any
 /// failure; the file is then incomplete.
 bool writeWordsDatabase(const std::filesystem::path& file, const BuildInputs& inputs,
                         BuildReport& report, std::string& error);

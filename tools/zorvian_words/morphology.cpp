@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
@@ -380,6 +381,57 @@ class Deriver {
     return std::nullopt;
   }
 
+  /// Whether `word`'s derivation is one a larger list's word may have: every rule down to its
+  /// dictionary entry an inflection, a suffix or a productive prefix (re-, sub-, non-, un-), and
+  /// one of them that prefix, -or or -ability, or the entry an -or noun (licensors). Inflections of
+  /// other entries alone would add some 30,000 forms, too many for the database's size;
+  /// un- is worth its 3,300 forms (unclog, unrepealed).
+  bool derivedProductively(const std::string& word) {
+    static const std::set<std::string_view> kSuffixRules = {
+        kPluralRule,     kPastRule, kIngRule,   kComparativeRule, kSuperlativeRule,
+        kPossessiveRule, kNessRule, kLyRule,    kLessRule,        kFulRule,
+        kMentRule,       kAbleRule, kAgentRule, kAbilityRule};
+    static const std::set<std::string, std::less<>> kPrefixes = {"non", "re", "sub", "un"};
+    std::string current = word;
+    bool core = false;
+    for (int step = 0; step <= kMaxDepth; ++step) {
+      const Derivation* d = derivation(current, kMaxDepth);
+      if (d == nullptr) {
+        return false;
+      }
+      const bool productive =
+          kSuffixRules.count(d->rule) != 0 ||
+          (d->rule == kPrefixRule && kPrefixes.count(std::string_view(current).substr(
+                                         0, current.size() - d->base.size())) != 0);
+      if (!productive) {
+        return false;
+      }
+      core = core || d->rule == kPrefixRule || d->rule == kAgentRule || d->rule == kAbilityRule;
+      if (dictionary_.count(d->base) != 0) {
+        return core || isAgentNoun(d->base);
+      }
+      current = d->base;
+    }
+    return false;
+  }
+
+  /// Whether `word` is the agentive -or of a verb in -e that the dictionary and the lists know
+  /// (licensor: license, licensing), as the -or rule reads it.
+  bool isAgentNoun(const std::string& word) const {
+    if (!endsWith(word, "or") || word.size() <= 5) {
+      return false;
+    }
+    const std::string verb = word.substr(0, word.size() - 2) + "e";
+    const auto entry = dictionary_.find(verb);
+    if (entry == dictionary_.end() || entry->second.empty() || listWords_.count(verb) == 0) {
+      return false;
+    }
+    const std::vector<std::string> ings = ingSpellings(verb, entry->second.front());
+    return std::any_of(ings.begin(), ings.end(), [&](const std::string& ing) {
+      return dictionary_.count(ing) != 0 || listWords_.count(ing) != 0;
+    });
+  }
+
   /// The pronunciations of a dictionary word or of a word derived within `depth` rules.
   const std::vector<Phones>* pronunciations(const std::string& word, int depth) {
     if (auto it = dictionary_.find(word); it != dictionary_.end()) {
@@ -422,7 +474,7 @@ class Deriver {
       }
       const Derivation* d = derivation(base, below);
       return d != nullptr && (d->rule == kBritishRule || d->rule == kBritishListRule ||
-                              d->rule == kComparativeRule);
+                              d->rule == kComparativeRule || d->rule == kAgentRule);
     };
     // Possessive, then the suffixes from the base as spelled, then British spellings: a word
     // that is a regular form of a dictionary word (stilled) is never read as a British spelling.
@@ -629,6 +681,53 @@ class Deriver {
         return d;
       }
     }
+    // The agentive -or of a verb in -e (licensor, advisor): sounded as -er, and only where the
+    // verb is a list word whose -ing form is known, so a noun that happens to end so is no agent
+    // (parkour is no parke-or).
+    if (endsWith(w, "or") && n > 5) {
+      auto spell = [&](const std::string& b, const Phones& p) {
+        std::vector<std::string> out;
+        const std::vector<std::string> ings = ingSpellings(b, p);
+        if (std::any_of(ings.begin(), ings.end(), [&](const std::string& ing) {
+              return dictionary_.count(ing) != 0 || listWords_.count(ing) != 0;
+            })) {
+          out.push_back(b.substr(0, b.size() - 1) + "or");
+        }
+        return out;
+      };
+      auto sound = [](const std::string& b, const Phones& p) {
+        return withVowelSuffix(b, p, {"ER0"});
+      };
+      const std::string verb = stem(2) + "e";
+      if (auto d = listWords_.count(verb) != 0 ? tryBases({verb}, spell, sound, kAgentRule)
+                                               : std::nullopt) {
+        return d;
+      }
+    }
+    // -ability from -able (merchantability): the stress moves to its "bil", the base's own
+    // primary stress becomes secondary.
+    if (endsWith(w, "ability") && n > 9) {
+      const std::string base = stem(7) + "able";
+      std::vector<Phones> able;
+      if (const std::vector<Phones>* p = pronunciations(base, below)) {
+        std::copy_if(p->begin(), p->end(), std::back_inserter(able), [](const Phones& x) {
+          return x.size() >= 3 && x[x.size() - 3] == "B" && x[x.size() - 2] == "AH0" &&
+                 x.back() == "L";
+        });
+      }
+      if (!able.empty()) {
+        auto sound = [](const Phones& x) {
+          Phones q(x.begin(), x.end() - 2);
+          for (std::string& phone : q) {
+            if (isVowelSymbol(phone) && phone.back() == '1') {
+              phone.back() = '2';
+            }
+          }
+          return withEnding(q, {"IH1", "L", "AH0", "T", "IY0"});
+        };
+        return Derivation{map(able, sound), base, kAbilityRule};
+      }
+    }
     // -ness, -ly, -less, -ful, -ment: the base as it is, y as i (happiness), and for -ly a
     // syllabic le that becomes the l of the suffix (gently, simply).
     struct ConsonantSuffix {
@@ -771,6 +870,25 @@ class Generator {
         continue;
       }
       if (auto d = deriver_.derive(word)) {
+        add(word, std::move(d->pronunciations), std::move(d->base), d->rule);
+      }
+    }
+  }
+
+  /// The words only a larger list holds that the productive rules derive.
+  void addLargeListWords(const std::set<std::string>& largeListWords) {
+    // A productive derivation leaves its prefix at the start of the word and its -or or -ability
+    // inside it, so the other words (six in seven) need not be derived at all.
+    auto mayBeProductive = [](const std::string& word) {
+      return word.starts_with("re") || word.starts_with("sub") || word.starts_with("non") ||
+             word.starts_with("un") || word.find("or") != std::string::npos ||
+             word.find("abilit") != std::string::npos;
+    };
+    for (const std::string& word : largeListWords) {
+      if (dictionary_.count(word) != 0 || forms_.count(word) != 0 || !mayBeProductive(word)) {
+        continue;
+      }
+      if (auto d = deriver_.derive(word); d && deriver_.derivedProductively(word)) {
         add(word, std::move(d->pronunciations), std::move(d->base), d->rule);
       }
     }
@@ -930,6 +1048,12 @@ Generation generate(const Sources& sources) {
       listWords.insert(std::move(word));
     }
   }
+  std::set<std::string> largeListWords;
+  for (std::string word : keys(sources.largeListWords)) {
+    if (listWords.count(word) == 0) {
+      largeListWords.insert(std::move(word));
+    }
+  }
   // Earlier sources win a word: the curated lists before the rules.
   Generator generator(dictionary, files, listWords, britishOnly);
   generator.addIrregularArchaicForms();
@@ -937,6 +1061,7 @@ Generation generate(const Sources& sources) {
   generator.addListWords(listWords);
   generator.addArchaicVerbForms(listWords);
   generator.addLookupKeys();
+  generator.addLargeListWords(largeListWords);
   if (!letterToSound.empty()) {
     generator.addLetterToSound(listWords, letterToSound);
   }

@@ -35,6 +35,12 @@ struct Sources {
   /// The British list (wbritish): a word only it holds is read as a British spelling before it
   /// is read as a suffixed form (parenthesised is parenthesized, not parenthesis + ed).
   std::vector<std::string> britishListWords;
+  /// A larger list (wamerican-huge): its lower-case words that neither list above holds get a form
+  /// only where one of the productive prefixes re-, sub-, non- and un-, the agentive -or or
+  /// -ability derives them from an entry, inflections and suffixes allowed on the way (relicensing,
+  /// sublicenses, merchantability), or they inflect an -or entry (licensors); compounds, British
+  /// spellings and the other prefixes stay out.
+  std::vector<std::string> largeListWords;
   /// Irregular archaic forms ("hath have HH AE1 TH"), archaic words of their own ("verily - V EH1
   /// R AH0 L IY0") and irregular verbs ("know").
   DataText archaicForms;
@@ -64,6 +70,8 @@ inline constexpr std::string_view kLessRule = "-less";
 inline constexpr std::string_view kFulRule = "-ful";
 inline constexpr std::string_view kMentRule = "-ment";
 inline constexpr std::string_view kAbleRule = "-able";
+inline constexpr std::string_view kAgentRule = "-or";
+inline constexpr std::string_view kAbilityRule = "-ability";
 inline constexpr std::string_view kPrefixRule = "prefix";
 inline constexpr std::string_view kCompoundRule = "compound";
 inline constexpr std::string_view kLookupKeyRule = "lookup key";
@@ -88,8 +96,9 @@ struct Generation {
 /// Generates every form of `sources`: the list words the dictionary lacks that a rule derives,
 /// the archaic -eth, -est and past -st forms of the verbs (knoweth, knowest, lovedst), the
 /// archaic data list, the curated British spellings, and the lookup keys of dictionary entries
-/// keyed with an edge apostrophe ("tis" for "'tis"), and, when rules are given, the letter-to-sound
-/// guesses for the list words left over. A verb is a word of the archaic data's verb
+/// keyed with an edge apostrophe ("tis" for "'tis"), the larger list's words that the productive
+/// rules derive, and, when rules are given, the letter-to-sound guesses for the list words left
+/// over. A verb is a word of the archaic data's verb
 /// lines, or a dictionary word of the lists whose -ing and -ed forms are both known words; only
 /// the latter get the past -st form. The same sources give the same forms.
 Generation generateForms(const Sources& sources);

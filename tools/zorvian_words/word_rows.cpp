@@ -48,13 +48,19 @@ bool keepsThought(std::string_view spelling, const std::vector<Phone>& first,
 }
 
 // What the dictionary writes as speech where the spelling says otherwise: a d for the flapped t of
-// a word without a d ("thirty"), and a secondary stress on a weak final vowel.
+// a word with a t and no d ("thirty"), and a secondary stress on a weak final vowel. Only a d
+// where a t can flap is one: the d of the letter name "w" (w, www, bmw) is a d.
 std::vector<Phone> repaired(std::string_view spelling, const std::vector<Phone>& phones) {
   std::vector<Phone> out = phones;
-  if (spelling.find('d') == std::string_view::npos) {
-    for (Phone& phone : out) {
-      if (phone.phoneme == Phoneme::D) {
-        phone.phoneme = Phoneme::T;
+  if (spelling.find('d') == std::string_view::npos &&
+      spelling.find('t') != std::string_view::npos) {
+    for (std::size_t i = 1; i + 1 < out.size(); ++i) {
+      const Phone before = out[i - 1];
+      const Phone after = out[i + 1];
+      if (out[i].phoneme == Phoneme::D &&
+          (isVowel(before.phoneme) || before.phoneme == Phoneme::R) && isVowel(after.phoneme) &&
+          after.stress != 1) {
+        out[i].phoneme = Phoneme::T;
       }
     }
   }

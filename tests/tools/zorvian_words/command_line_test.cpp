@@ -106,9 +106,10 @@ TEST(WordsToolCommandLine, BuildThenPublishMakeTheRepositoryFolder) {
   zrv::test::writeFile(folder / "words", "bath\n");
   zrv::test::writeFile(folder / "more-words", "Read\n");
   zrv::test::writeDataFolder(folder / "data", {{"heteronyms.txt", "read 2 1\n"}});
-  const auto built = runTool(folder.path(),
-                             "build --dictionary small.dict --word-lists words,more-words "
-                             "--data data --names-from-espeak none --output out.db");
+  const auto built =
+      runTool(folder.path(),
+              "build --dictionary small.dict --word-lists words,more-words "
+              "--data data --names-from-espeak none --large-word-list none --output out.db");
   ASSERT_EQ(built.status, 0) << built.out;
   EXPECT_TRUE(std::regex_search(built.out, std::regex("^Built out\\.db from 2 words in ")));
   EXPECT_NE(built.out.find("  zrv_words_uk_rp                        3 rows\n"), std::string::npos)
@@ -156,10 +157,10 @@ TEST(WordsToolCommandLine, ABuildFromABadSourceSaysWhereAndLeavesNoDatabase) {
     zrv::test::writeFile(folder / "words", "bath\nread\n");
     zrv::test::writeDataFolder(folder / "data", c.data);
     std::filesystem::create_directories(folder / "out");
-    const auto result = runToolForErrors(
-        folder.path(),
-        "build --dictionary test.dict --word-lists words --data data --names-from-espeak none "
-        "--output out/zrv_words.db");
+    const auto result = runToolForErrors(folder.path(),
+                                         "build --dictionary test.dict --word-lists words --data "
+                                         "data --names-from-espeak none --large-word-list none "
+                                         "--output out/zrv_words.db");
     EXPECT_EQ(result.status, kStatusFailed) << c.err;
     EXPECT_EQ(result.out, "zorvian-words: " + c.err + "\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder / "out")) << c.err;
@@ -175,10 +176,10 @@ TEST(WordsToolCommandLine, ABuildWithAnUnreadableDataFileSaysWhichAndLeavesNoDat
   std::filesystem::remove(folder / "data" / "bath.txt");
   std::filesystem::create_directories(folder / "data" / "bath.txt");
   std::filesystem::create_directories(folder / "out");
-  const auto result = runToolForErrors(
-      folder.path(),
-      "build --dictionary good.dict --word-lists words --data data --names-from-espeak none "
-      "--output out/zrv_words.db");
+  const auto result = runToolForErrors(folder.path(),
+                                       "build --dictionary good.dict --word-lists words --data "
+                                       "data --names-from-espeak none --large-word-list none "
+                                       "--output out/zrv_words.db");
   EXPECT_EQ(result.status, kStatusFailed);
   EXPECT_EQ(result.out, "zorvian-words: cannot read the data file data/bath.txt\n");
   EXPECT_TRUE(std::filesystem::is_empty(folder / "out"));

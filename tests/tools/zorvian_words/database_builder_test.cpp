@@ -64,6 +64,7 @@ BuildSources smallSources(const std::filesystem::path& folder) {
   sources.wordLists = {folder / "words"};
   sources.dataFolder = folder / "data";
   sources.espeakNames.reset();  // the small word list holds all the names
+  sources.largeWordList.reset();
   return sources;
 }
 
@@ -260,6 +261,31 @@ TEST_F(WordsDatabaseBuild, TheSameSourcesGiveTheSameBytes) {
               zrv::test::readFile(*folder_ / "zrv_words.db"));
 }
 
+// Enough words that every table spans many pages, where part-full pages would show.
+TEST(WordsDatabaseBuildPacking, TheBuiltFileIsPackedSoAVacuumCannotShrinkIt) {
+  zrv::test::TempDir folder;
+  BuildSources sources = smallSources(folder.path());
+  std::string dictionary = kDictionary;
+  for (char a = 'a'; a <= 'z'; ++a) {
+    for (char b = 'a'; b <= 'z'; ++b) {
+      for (char c = 'a'; c <= 'e'; ++c) {
+        dictionary += std::string{'z', a, b, c} + " Z AE1 B AH0 K\n";
+      }
+    }
+  }
+  zrv::test::writeFile(folder / "test.dict", dictionary);
+  BuildReport report;
+  std::string error;
+  ASSERT_TRUE(buildWordsDatabase(sources, folder / "zrv_words.db", report, error)) << error;
+  std::filesystem::copy_file(folder / "zrv_words.db", folder / "vacuumed.db");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((folder / "vacuumed.db").c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, "VACUUM;", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_GT(report.bytes, 24u * 4 * 4096);
+  EXPECT_EQ(std::filesystem::file_size(folder / "vacuumed.db"), report.bytes);
+}
+
 // A list with no entries yet, such as a data folder's placeholder, is an empty file.
 TEST(WordsDatabaseBuildFromEmptyLists, AnEmptyDataFileIsAnEmptyList) {
   zrv::test::TempDir folder;
@@ -282,7 +308,7 @@ TEST(WordsDatabaseBuildFailure, AFailedBuildLeavesThePreviousDatabaseInPlace) {
     BuildSources sources;
     std::string error;
   };
-  Case cases[] = {{good, ""}, {good, ""}, {good, ""}};
+  Case cases[] = {{good, ""}, {good, ""}, {good, ""}, {good, ""}};
   cases[0].sources.dictionary = folder / "missing.dict";
   cases[0].error = "cannot read the pronouncing dictionary " + (folder / "missing.dict").string();
   cases[1].sources.dictionary = folder / "bad.dict";
@@ -291,6 +317,8 @@ TEST(WordsDatabaseBuildFailure, AFailedBuildLeavesThePreviousDatabaseInPlace) {
                    "consonants B to ZH)";
   cases[2].sources.wordLists.push_back(folder / "missing-words");
   cases[2].error = "cannot read the word list " + (folder / "missing-words").string();
+  cases[3].sources.largeWordList = folder / "missing-large-list";
+  cases[3].error = "cannot read the word list " + (folder / "missing-large-list").string();
   for (const Case& c : cases) {
     BuildReport report;
     std::string error;

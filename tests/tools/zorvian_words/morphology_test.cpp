@@ -428,6 +428,70 @@ TEST(LetterToSound, MalformedRulesAreNamedWithTheirLine) {
   }
 }
 
+TEST(Morphology, AgentiveOrAndAbilityComeFromTheirVerbAndTheirAble) {
+  Dictionary d = smallDictionary();
+  d["locate"] = {phones("L OW1 K EY2 T")};
+  d["manageable"] = {phones("M AE1 N IH0 JH AH0 B AH0 L")};
+  d["mane"] = {phones("M EY1 N")};
+  // "manor" is no agent of "mane": no "maning" is known.
+  Sources s =
+      smallSources({"locate", "locating", "locator", "locators", "manageability", "mane", "manor"});
+  s.dictionary = &d;
+  const Generation g = generateForms(s);
+  expectForms(
+      g,
+      {
+          {"locator", "locate", kAgentRule, {"L OW1 K EY2 T ER0"}},
+          {"locators", "locator", kPluralRule, {"L OW1 K EY2 T ER0 Z"}},
+          {"manageability", "manageable", kAbilityRule, {"M AE2 N IH0 JH AH0 B IH1 L AH0 T IY0"}},
+      });
+  EXPECT_EQ(find(g, "manor"), nullptr);
+}
+
+// The larger list's words come only from the productive rules: the inflections alone of a list
+// word, other prefixes and compounds would bring in tens of thousands of rare forms.
+TEST(Morphology, ALargerListsWordsComeOnlyFromTheProductiveRules) {
+  Dictionary d = smallDictionary();
+  d["license"] = {phones("L AY1 S AH0 N S")};
+  d["licenses"] = {phones("L AY1 S AH0 N S IH0 Z")};
+  d["licensing"] = {phones("L AY1 S AH0 N S IH0 NG")};
+  d["licensed"] = {phones("L AY1 S AH0 N S T")};
+  d["licensor"] = {phones("L AY1 S AH0 N S ER0")};
+  d["commercial"] = {phones("K AH0 M ER1 SH AH0 L")};
+  d["merchant"] = {phones("M ER1 CH AH0 N T")};
+  d["house"] = {phones("HH AW1 S")};
+  d["boat"] = {phones("B OW1 T")};
+  Sources s = smallSources({"license", "licenses", "licensing", "licensed", "commercial",
+                            "merchant", "house", "boat", "cat", "kind"});
+  s.dictionary = &d;
+  s.largeListWords = {"relicensing",     "sublicenses", "noncommercial", "licensors",
+                      "merchantability", "sublicensed", "cats",          "unkind",
+                      "dislicense",      "houseboat",   "licensor",      "affero",
+                      "Relicense"};
+  const Generation g = generateForms(s);
+  expectForms(g, {
+                     {"relicensing", "licensing", kPrefixRule, {"R IY0 L AY1 S AH0 N S IH0 NG"}},
+                     {"sublicenses", "licenses", kPrefixRule, {"S AH2 B L AY1 S AH0 N S IH0 Z"}},
+                     {"noncommercial", "commercial", kPrefixRule, {"N AA2 N K AH0 M ER1 SH AH0 L"}},
+                     {"licensors", "licensor", kPluralRule, {"L AY1 S AH0 N S ER0 Z"}},
+                     // -ability of the -able the rules make from merchant
+                     {"merchantability",
+                      "merchantable",
+                      kAbilityRule,
+                      {"M ER2 CH AH0 N T AH0 B IH1 L AH0 T IY0"}},
+                     // a prefixed past: the prefix on the list's past
+                     {"sublicensed", "licensed", kPrefixRule, {"S AH2 B L AY1 S AH0 N S T"}},
+                     {"unkind", "kind", kPrefixRule, {"AH0 N K AY1 N D"}},
+                     // a capitalised entry is looked up lower-cased all the same
+                     {"relicense", "license", kPrefixRule, {"R IY0 L AY1 S AH0 N S"}},
+                 });
+  for (const char* absent : {"cats", "dislicense", "houseboat", "licensor", "affero"}) {
+    const GeneratedForm* f = find(g, absent);
+    EXPECT_EQ(f, nullptr) << absent << " from " << (f ? f->base : "") << " by "
+                          << (f ? f->rule : "");
+  }
+}
+
 TEST(Morphology, LetterToSoundTakesOnlyTheListWordsNoRuleDerives) {
   Sources s = smallSources({"chat", "chat's", "cats"});
   s.letterToSoundRules = {"rules.scm", std::string(kSmallLetterToSoundRules)};

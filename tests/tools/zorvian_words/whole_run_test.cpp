@@ -50,9 +50,10 @@ TEST(WholeRunAgainstServedRepository, FirstRunDownloadsAndUsesTheDatabaseSecondF
   writeDataFolder(folder / "data");
   test::RunOptions toolOptions;
   toolOptions.executable = kTool;
-  toolOptions.arguments = {"build", "--dictionary", "small.dict", "--word-lists",
-                           "words", "--data",       "data",       "--names-from-espeak",
-                           "none",  "--output",     "built.db"};
+  toolOptions.arguments = {
+      "build",   "--dictionary",        "small.dict", "--word-lists",      "words", "--data",
+      "data",    "--names-from-espeak", "none",       "--large-word-list", "none",  "--output",
+      "built.db"};
   ASSERT_EQ(test::runProgram(folder.path(), "", toolOptions).status, 0);
   toolOptions.arguments = {"publish", "--database", "built.db", "--root", "repo"};
   ASSERT_EQ(test::runProgram(folder.path(), "", toolOptions).status, 0);
