@@ -238,9 +238,9 @@ std::string helpText() {
          "                          that the dictionary lacks, or none (default\n"
          "                          /usr/share/dict/american-english-huge)\n"
          "      --large-word-list F a larger list whose lower-case words get a form where\n"
-         "                          an inflection, re-, sub-, non-, un-, -or or\n"
-         "                          -ability derives them from an entry, or none\n"
-         "                          (default /usr/share/dict/american-english-huge)\n"
+         "                          an inflection, re-, sub-, non-, -or or -ability\n"
+         "                          derives them from an entry, or none (default\n"
+         "                          /usr/share/dict/american-english-huge)\n"
          "      --output FILE       database to write (default zrv_words.db)\n"
          "  publish   Lay out a repository folder: <root>/" +
          std::string(kRepositoryFolder) +

@@ -37,8 +37,8 @@ struct BuildSources {
   std::optional<std::filesystem::path> espeakNames =
       std::filesystem::path("/usr/share/dict/american-english-huge");
   /// A larger word list (wamerican-huge) whose lower-case words the standard lists lack get a
-  /// form where the inflections, the prefixes re-, sub-, non-, un-, the agentive -or or -ability
-  /// derive them from an entry (relicensing, sublicenses, licensors, merchantability).
+  /// form where the inflections, the prefixes re-, sub-, non-, the agentive -or or -ability derive
+  /// them from an entry (relicensing, sublicenses, licensors, merchantability).
   std::optional<std::filesystem::path> largeWordList =
       std::filesystem::path("/usr/share/dict/american-english-huge");
   /// A folder whose data files replace the built-in ones of the same name.

@@ -382,16 +382,15 @@ class Deriver {
   }
 
   /// Whether `word`'s derivation is one a larger list's word may have: every rule down to its
-  /// dictionary entry an inflection, a suffix or a productive prefix (re-, sub-, non-, un-), and
-  /// one of them that prefix, -or or -ability, or the entry an -or noun (licensors). Inflections of
-  /// other entries alone would add some 30,000 forms, too many for the database's size;
-  /// un- is worth its 3,300 forms (unclog, unrepealed).
+  /// dictionary entry an inflection, a suffix or a productive prefix (re-, sub-, non-), and one of
+  /// them that prefix, -or or -ability, or the entry an -or noun (licensors). Inflections of
+  /// other entries alone would add some 30,000 forms, too many for the database's size.
   bool derivedProductively(const std::string& word) {
     static const std::set<std::string_view> kSuffixRules = {
         kPluralRule,     kPastRule, kIngRule,   kComparativeRule, kSuperlativeRule,
         kPossessiveRule, kNessRule, kLyRule,    kLessRule,        kFulRule,
         kMentRule,       kAbleRule, kAgentRule, kAbilityRule};
-    static const std::set<std::string, std::less<>> kPrefixes = {"non", "re", "sub", "un"};
+    static const std::set<std::string, std::less<>> kPrefixes = {"non", "re", "sub"};
     std::string current = word;
     bool core = false;
     for (int step = 0; step <= kMaxDepth; ++step) {
@@ -878,11 +877,10 @@ class Generator {
   /// The words only a larger list holds that the productive rules derive.
   void addLargeListWords(const std::set<std::string>& largeListWords) {
     // A productive derivation leaves its prefix at the start of the word and its -or or -ability
-    // inside it, so the other words (six in seven) need not be derived at all.
+    // inside it, so the other words (seven in eight) need not be derived at all.
     auto mayBeProductive = [](const std::string& word) {
       return word.starts_with("re") || word.starts_with("sub") || word.starts_with("non") ||
-             word.starts_with("un") || word.find("or") != std::string::npos ||
-             word.find("abilit") != std::string::npos;
+             word.find("or") != std::string::npos || word.find("abilit") != std::string::npos;
     };
     for (const std::string& word : largeListWords) {
       if (dictionary_.count(word) != 0 || forms_.count(word) != 0 || !mayBeProductive(word)) {

@@ -36,10 +36,10 @@ struct Sources {
   /// is read as a suffixed form (parenthesised is parenthesized, not parenthesis + ed).
   std::vector<std::string> britishListWords;
   /// A larger list (wamerican-huge): its lower-case words that neither list above holds get a form
-  /// only where one of the productive prefixes re-, sub-, non- and un-, the agentive -or or
-  /// -ability derives them from an entry, inflections and suffixes allowed on the way (relicensing,
+  /// only where one of the productive prefixes re-, sub- and non-, the agentive -or or -ability
+  /// derives them from an entry, inflections and suffixes allowed on the way (relicensing,
   /// sublicenses, merchantability), or they inflect an -or entry (licensors); compounds, British
-  /// spellings and the other prefixes stay out.
+  /// spellings, un- and the other prefixes stay out.
   std::vector<std::string> largeListWords;
   /// Irregular archaic forms ("hath have HH AE1 TH"), archaic words of their own ("verily - V EH1
   /// R AH0 L IY0") and irregular verbs ("know").
