@@ -335,9 +335,7 @@ bool writeWordsDatabase(const std::filesystem::path& file, const BuildInputs& in
   for (Statement& insert : inserts) {
     insert.reset();
   }
-  // SQLite leaves the pages of a table filled in key order about 85% full, whatever the order of
-  // the inserts; a VACUUM rewrites the file packed and table by table, some 12% smaller.
-  if (!execute(db.get(), "COMMIT;", error) || !execute(db.get(), "VACUUM;", error)) {
+  if (!execute(db.get(), "COMMIT;", error)) {
     return false;
   }
   if (sqlite3_close(db.release()) != SQLITE_OK) {

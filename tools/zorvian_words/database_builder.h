@@ -77,8 +77,7 @@ struct BuildReport {
 std::string createTableStatement(std::string_view tableName);
 
 /// Writes a complete words database at `file` (which must be missing or empty) from loaded inputs:
-/// the 24 accent tables of the catalog, every word in each, its pages packed by a final VACUUM (the
-/// same inputs give the same bytes). Returns false with `error` on any
+/// the 24 accent tables of the catalog, every word in each. Returns false with `error` on any
 /// failure; the file is then incomplete.
 bool writeWordsDatabase(const std::filesystem::path& file, const BuildInputs& inputs,
                         BuildReport& report, std::string& error);

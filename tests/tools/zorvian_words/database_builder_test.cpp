@@ -261,31 +261,6 @@ TEST_F(WordsDatabaseBuild, TheSameSourcesGiveTheSameBytes) {
               zrv::test::readFile(*folder_ / "zrv_words.db"));
 }
 
-// Enough words that every table spans many pages, where part-full pages would show.
-TEST(WordsDatabaseBuildPacking, TheBuiltFileIsPackedSoAVacuumCannotShrinkIt) {
-  zrv::test::TempDir folder;
-  BuildSources sources = smallSources(folder.path());
-  std::string dictionary = kDictionary;
-  for (char a = 'a'; a <= 'z'; ++a) {
-    for (char b = 'a'; b <= 'z'; ++b) {
-      for (char c = 'a'; c <= 'e'; ++c) {
-        dictionary += std::string{'z', a, b, c} + " Z AE1 B AH0 K\n";
-      }
-    }
-  }
-  zrv::test::writeFile(folder / "test.dict", dictionary);
-  BuildReport report;
-  std::string error;
-  ASSERT_TRUE(buildWordsDatabase(sources, folder / "zrv_words.db", report, error)) << error;
-  std::filesystem::copy_file(folder / "zrv_words.db", folder / "vacuumed.db");
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open((folder / "vacuumed.db").c_str(), &db), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(db, "VACUUM;", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(db);
-  EXPECT_GT(report.bytes, 24u * 4 * 4096);
-  EXPECT_EQ(std::filesystem::file_size(folder / "vacuumed.db"), report.bytes);
-}
-
 // A list with no entries yet, such as a data folder's placeholder, is an empty file.
 TEST(WordsDatabaseBuildFromEmptyLists, AnEmptyDataFileIsAnEmptyList) {
   zrv::test::TempDir folder;
