@@ -22,8 +22,8 @@ bool acceptsEncoding(std::string_view acceptEncoding, std::string_view encoding)
 
 /// A static HTTP server for a repository folder: GET and HEAD of any file below the root return
 /// its bytes unchanged, or, when the request accepts it, the bytes of a precompressed copy beside
-/// it (kPrecompressedFormats: "<file>.zst", "<file>.br", "<file>.gz") with its Content-Encoding; anything else
-/// is 404. One object serves once.
+/// it (kPrecompressedFormats: "<file>.zst", "<file>.br", "<file>.gz") with its Content-Encoding;
+/// anything else is 404. One object serves once.
 class StaticServer {
  public:
   StaticServer();
