@@ -22,13 +22,10 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/word_bytes.h"
 #include "words/words_database.h"
 
 namespace {
-
-bool isWordByte(char byte) {
-  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || byte == '\'';
-}
 
 // The program folds the typographic apostrophes of each sentence before it scans it.
 std::string foldTypographicApostrophes(const std::string& text) {
@@ -84,7 +81,7 @@ std::vector<std::string> scanKeys(const std::string& text) {
   std::vector<std::string> keys;
   std::string word;
   for (char byte : text) {
-    if (isWordByte(byte)) {
+    if (zrv::isWordByte(byte)) {
       word.push_back(byte);
     } else if (!word.empty()) {
       keys.push_back(keyOf(word));

@@ -20,16 +20,9 @@
 #include "app/stream_reading.h"
 #include "app/text_filters.h"
 #include "engine/case_transfer.h"
+#include "engine/word_bytes.h"
 
 namespace {
-
-bool isUpperCaseLetter(char byte) {
-  return byte >= 'A' && byte <= 'Z';
-}
-
-bool isWordByte(char byte) {
-  return isUpperCaseLetter(byte) || (byte >= 'a' && byte <= 'z') || byte == '\'';
-}
 
 void put(std::ostream& out, const std::string& text) {
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -42,8 +35,8 @@ struct Scan {
   void writeWord(const std::string& word, char delimiter) {
     words += 1;
     const std::string basis = zrv::removeSingleEdgeQuotes(word);
-    const bool first = !basis.empty() && isUpperCaseLetter(basis.front());
-    const bool last = first && isUpperCaseLetter(basis.back());
+    const bool first = !basis.empty() && zrv::isUpperCaseLetter(basis.front());
+    const bool last = first && zrv::isUpperCaseLetter(basis.back());
     // The key the program would look up stands as the word's form.
     const std::string form = zrv::toLowerCase(basis);
     if (word.front() == '\'') {
@@ -65,7 +58,7 @@ struct Scan {
   void sentence(const std::string& text) {
     std::string word;
     for (const char byte : text) {
-      if (isWordByte(byte)) {
+      if (zrv::isWordByte(byte)) {
         word.push_back(byte);
       } else if (word.empty()) {
         out.put(byte);

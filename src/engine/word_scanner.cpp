@@ -10,20 +10,12 @@
 #include "engine/case_transfer.h"
 #include "engine/choice_prompt.h"
 #include "engine/engine_messages.h"
+#include "engine/word_bytes.h"
 #include "words/words_database.h"
 
 namespace zrv {
 
 namespace {
-
-// The "C" locale's tests on a byte's unsigned value: only A-Z and a-z are letters.
-bool isUpperCaseLetter(char byte) {
-  return byte >= 'A' && byte <= 'Z';
-}
-
-bool isWordByte(char byte) {
-  return isUpperCaseLetter(byte) || (byte >= 'a' && byte <= 'z') || byte == '\'';
-}
 
 // Through the stream, not its buffer: once a write has failed the stream is bad and writes
 // nothing more, where the file buffer itself would go on storing past its end.

@@ -36,6 +36,11 @@ void defendConnection(RunState& state) {
   sqlite3_progress_handler(db, kInstructionsPerCall, chargeWork, &state.statementWork);
 }
 
+/// A fresh budget for the statement about to run.
+void restartStatementWork(RunState& state) {
+  state.statementWork = {0, std::chrono::steady_clock::now()};
+}
+
 /// The length of the value a key (with its apostrophes doubled) stands for in the statement.
 std::size_t valueLength(std::string_view key) {
   return key.size() - static_cast<std::size_t>(std::count(key.begin(), key.end(), '\'')) / 2;
@@ -75,10 +80,10 @@ PhaseResult openWordsDatabase(RunState& state) {
 void prepareForLookups(RunState& state) {
   // The cache size needs the schema, which the counts have read by now; set at the open, it
   // would read a crafted schema before any statement's budget applied.
-  state.statementWork = {0, std::chrono::steady_clock::now()};
+  restartStatementWork(state);
   const std::string cacheSize = "PRAGMA cache_size = -" + std::to_string(kPageCacheKiB) + ";";
   sqlite3_exec(state.database, cacheSize.c_str(), nullptr, nullptr, nullptr);
-  state.statementWork = {0, std::chrono::steady_clock::now()};
+  restartStatementWork(state);
   sqlite3_exec(state.database, "BEGIN;", nullptr, nullptr, nullptr);
 }
 
@@ -91,7 +96,7 @@ void closeWordsDatabase(RunState& state) {
 
 PhaseResult prepareStatement(RunState& state) {
   state.result.reset();
-  state.statementWork = {0, std::chrono::steady_clock::now()};
+  restartStatementWork(state);
   sqlite3_stmt* prepared = nullptr;
   const int code =
       sqlite3_prepare_v2(state.database, state.stringSqlStatement.c_str(), -1, &prepared, nullptr);
