@@ -213,19 +213,13 @@ bool AccentLists::isGivenName(std::string_view lowerCaseWord) const {
 
 bool parseForms(const DataFile& file, const std::vector<DictionaryWord>& dictionary,
                 std::map<std::string, std::vector<Phone>, std::less<>>& forms, std::string& error) {
-  const auto entryOf = [&](std::string_view word) -> const DictionaryWord* {
-    const auto at = std::lower_bound(
-        dictionary.begin(), dictionary.end(), word,
-        [](const DictionaryWord& entry, std::string_view key) { return entry.word < key; });
-    return at != dictionary.end() && at->word == word ? &*at : nullptr;
-  };
   return forEachLine(file, [&](const auto& tokens, long line, const std::string& text) {
     if (tokens.size() < 3 || (tokens[1] != "=" && tokens[1] != ":")) {
       error = where(file.name, line) + "expected \"word = N\" or \"word : PHONEMES\", not \"" +
               text + "\"";
       return false;
     }
-    const DictionaryWord* entry = entryOf(tokens[0]);
+    const DictionaryWord* entry = findEntry(dictionary, tokens[0]);
     if (!entry) {
       error =
           where(file.name, line) + "\"" + std::string(tokens[0]) + "\" is not in the dictionary";

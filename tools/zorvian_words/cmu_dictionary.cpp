@@ -158,4 +158,12 @@ bool readPronouncingDictionary(const std::filesystem::path& path,
   return parsePronouncingDictionary(in, path.string(), words, error);
 }
 
+const DictionaryWord* findEntry(const std::vector<DictionaryWord>& dictionary,
+                                std::string_view word) {
+  const auto at = std::lower_bound(
+      dictionary.begin(), dictionary.end(), word,
+      [](const DictionaryWord& entry, std::string_view key) { return entry.word < key; });
+  return at != dictionary.end() && at->word == word ? &*at : nullptr;
+}
+
 }  // namespace zrv::words_tool

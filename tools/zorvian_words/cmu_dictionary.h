@@ -22,6 +22,10 @@ struct DictionaryWord {
   std::vector<Pronunciation> pronunciations;
 };
 
+/// The entry of `word` in `dictionary` (sorted by word, as the readers leave it), or nullptr.
+const DictionaryWord* findEntry(const std::vector<DictionaryWord>& dictionary,
+                                std::string_view word);
+
 /// Reads a pronouncing dictionary with stress digits, in either of two layouts: the CMU text
 /// layout, one "word PHONEME PHONEME ..." per line with variants as "word(2) ...", ";;;" lines and
 /// "#" comments skipped; or the JavaScript module of npm's cmu-pronouncing-dictionary, one

@@ -82,11 +82,8 @@ AccentCollisions collisionsIn(const BuildInputs& inputs, const std::vector<std::
   WordReadings readings;
   std::string error;
   for (const std::string& word : words) {
-    const auto at = std::lower_bound(
-        inputs.dictionary.begin(), inputs.dictionary.end(), word,
-        [](const DictionaryWord& entry, const std::string& key) { return entry.word < key; });
-    if (at == inputs.dictionary.end() || at->word != word ||
-        !preparer.readingsOf(*at, readings, error) || readings.american.empty()) {
+    const DictionaryWord* at = findEntry(inputs.dictionary, word);
+    if (at == nullptr || !preparer.readingsOf(*at, readings, error) || readings.american.empty()) {
       continue;
     }
     WordBases bases = basesOf(at->word, readings, inputs.lists);

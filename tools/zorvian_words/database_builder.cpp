@@ -250,10 +250,8 @@ bool loadBuildInputs(const BuildSources& sources, BuildInputs& inputs, std::stri
 std::vector<std::string> spellingsIn(const BuildInputs& inputs, std::string_view word,
                                      const AccentTable& accent) {
   std::vector<std::string> spellings;
-  const auto at = std::lower_bound(
-      inputs.dictionary.begin(), inputs.dictionary.end(), word,
-      [](const DictionaryWord& entry, std::string_view key) { return entry.word < key; });
-  if (at == inputs.dictionary.end() || at->word != word) {
+  const DictionaryWord* at = findEntry(inputs.dictionary, word);
+  if (at == nullptr) {
     return spellings;
   }
   const WordPreparer preparer(inputs.dictionary, inputs.words, inputs.heteronyms, inputs.lists);

@@ -42,11 +42,7 @@ bool HeteronymList::readingsOf(const DictionaryWord& entry,
 
 std::string HeteronymList::missingWord(const std::vector<DictionaryWord>& dictionary) const {
   for (const auto& [word, listed] : readings_) {
-    const auto at = std::lower_bound(
-        dictionary.begin(), dictionary.end(), word,
-        [](const DictionaryWord& entry, const std::string& key) { return entry.word < key; });
-    const bool known = at != dictionary.end() && at->word == word;
-    if (!known) {
+    if (findEntry(dictionary, word) == nullptr) {
       return source_ + ":" + std::to_string(listed.line) + ": \"" + word +
              "\" is not in the dictionary";
     }

@@ -7,18 +7,10 @@
 namespace zrv::words_tool {
 namespace {
 
-const DictionaryWord* entryOf(const std::vector<DictionaryWord>& dictionary,
-                              std::string_view word) {
-  const auto at = std::lower_bound(
-      dictionary.begin(), dictionary.end(), word,
-      [](const DictionaryWord& entry, std::string_view key) { return entry.word < key; });
-  return at != dictionary.end() && at->word == word ? &*at : nullptr;
-}
-
 // The name of a letter is its entry's first reading with a primary stress: "a" is listed first as
 // the article AH0, then as the letter EY1.
 const std::vector<Phone>* letterName(const std::vector<DictionaryWord>& dictionary, char letter) {
-  const DictionaryWord* entry = entryOf(dictionary, std::string(1, letter));
+  const DictionaryWord* entry = findEntry(dictionary, std::string(1, letter));
   if (!entry) {
     return nullptr;
   }
@@ -67,7 +59,7 @@ bool addInitialisms(const std::vector<DataFile>& files, const WordList& words,
       error = at + "\"" + word + "\" is listed twice";
       return false;
     }
-    if (entryOf(dictionary, word) || words.hasLowerCase(word)) {
+    if (findEntry(dictionary, word) || words.hasLowerCase(word)) {
       error = at + "\"" + word + "\" is a word of the dictionary or the word lists already";
       return false;
     }

@@ -16,10 +16,7 @@ bool isLetter(char c) {
 }
 
 bool isKnown(const BuildInputs& inputs, const std::string& key) {
-  const auto at = std::lower_bound(
-      inputs.dictionary.begin(), inputs.dictionary.end(), key,
-      [](const DictionaryWord& entry, const std::string& k) { return entry.word < k; });
-  return at != inputs.dictionary.end() && at->word == key;
+  return findEntry(inputs.dictionary, key) != nullptr;
 }
 
 }  // namespace

@@ -84,10 +84,8 @@ WordPreparer::WordPreparer(const std::vector<DictionaryWord>& dictionary, const 
     : dictionary_(dictionary), words_(words), heteronyms_(heteronyms), lists_(lists) {}
 
 const std::vector<Phone>* WordPreparer::firstReading(std::string_view word) const {
-  const auto at = std::lower_bound(
-      dictionary_.begin(), dictionary_.end(), word,
-      [](const DictionaryWord& entry, std::string_view key) { return entry.word < key; });
-  if (at == dictionary_.end() || at->word != word || at->pronunciations.empty()) {
+  const DictionaryWord* at = findEntry(dictionary_, word);
+  if (at == nullptr || at->pronunciations.empty()) {
     return nullptr;
   }
   return &at->pronunciations.front().phones;
